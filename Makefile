@@ -1,0 +1,33 @@
+# Zorvant: `make play` builds and starts the game, `make test` builds and runs
+# every test. Both install what they need on a Debian 12 machine first.
+
+ROOT := $(CURDIR)
+BUILD := $(ROOT)/build
+JOBS ?= $(shell nproc)
+SHELL := /bin/bash
+
+.PHONY: all deps build play test clean
+
+all: build
+
+deps:
+	@tools/install-deps.sh
+
+# Three trees: the shipped 32-bit program, the 64-bit build that the tests run
+# under wine64, and the host tools.
+build: deps
+	@cmake -S . -B $(BUILD)/host -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD)/host -j $(JOBS)
+	@cmake -S . -B $(BUILD)/win32 -DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/toolchain-i686-mingw.cmake -DZORVANT_TESTS=OFF >/dev/null
+	@cmake --build $(BUILD)/win32 -j $(JOBS)
+	@cmake -S . -B $(BUILD)/win64 -DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/toolchain-x86_64-mingw.cmake >/dev/null
+	@cmake --build $(BUILD)/win64 -j $(JOBS)
+
+test: build
+	@tools/run-tests.sh
+
+play: build
+	@tools/play.sh
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,63 @@
+# Helpers shared by the CMake files of the project.
+
+# GoogleTest from the distribution's sources, built with the current toolchain.
+function(zorvant_add_googletest)
+  if(TARGET gtest)
+    return()
+  endif()
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  foreach(t gtest gtest_main)
+    target_compile_options(${t} PRIVATE -w)
+  endforeach()
+endfunction()
+
+# zorvant_embed(<target> <symbol> <file>): links the bytes of <file> into
+# <target> as `extern const unsigned char <symbol>[]`, with
+# `<symbol>_size` holding their count. The bytes sit in read-only data.
+function(zorvant_embed target symbol file)
+  get_filename_component(abs ${file} ABSOLUTE)
+  set(out ${CMAKE_CURRENT_BINARY_DIR}/embed_${symbol}.S)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4 AND WIN32)
+    set(prefix "_")
+  else()
+    set(prefix "")
+  endif()
+  file(WRITE ${out}.in
+"    .section .rdata,\"dr\"
+    .balign 16
+    .globl ${prefix}${symbol}
+${prefix}${symbol}:
+    .incbin \"${abs}\"
+    .globl ${prefix}${symbol}_end
+${prefix}${symbol}_end:
+    .balign 4
+    .globl ${prefix}${symbol}_size
+${prefix}${symbol}_size:
+    .long ${prefix}${symbol}_end - ${prefix}${symbol}
+")
+  configure_file(${out}.in ${out} COPYONLY)
+  set_source_files_properties(${out} PROPERTIES OBJECT_DEPENDS ${abs})
+  target_sources(${target} PRIVATE ${out})
+endfunction()
+
+# zorvant_test(<name> SOURCES ... LIBS ...): a GoogleTest program run by ctest
+# (under Wine through the emulator when cross-compiling). OWN_MAIN: the
+# sources bring their own main (for a runtime set up around all the tests).
+function(zorvant_test name)
+  cmake_parse_arguments(T "OWN_MAIN" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  if(T_OWN_MAIN)
+    target_link_libraries(${name} PRIVATE ${T_LIBS} gtest)
+  else()
+    target_link_libraries(${name} PRIVATE ${T_LIBS} gtest_main)
+  endif()
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+  add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT})
+endfunction()

@@ -1,0 +1,217 @@
+// Numbered objects, object lists and library state blocks. Tables and state
+// blocks come from the main heap and live for the whole run; list nodes come
+// from the list heap.
+#include "runtime/core/object.h"
+
+#include <windows.h>
+#include <cstring>
+
+#include "runtime/core/heap.h"
+
+namespace {
+
+// Payloads start after the two links, at the alignment of a pointer pair, so
+// that records holding 64-bit values or pointers stay aligned.
+const size_t NODE_HEADER = sizeof(ListNode);
+
+ListNode* node_of(void* payload)
+{
+    return reinterpret_cast<ListNode*>(static_cast<unsigned char*>(payload) - NODE_HEADER);
+}
+
+bool is_table_number(const ObjectTable* table, ObjectNumber number)
+{
+    return number >= 0 && number < table->capacity;
+}
+
+unsigned char* slot_at(const ObjectTable* table, ObjectNumber number)
+{
+    return table->slots + static_cast<size_t>(number) * static_cast<size_t>(table->record_size);
+}
+
+// The record's first field is the object's platform handle.
+bool record_live(const void* record)
+{
+    uintptr_t handle;
+    std::memcpy(&handle, record, sizeof handle);
+    return handle != 0;
+}
+
+// The dynamic node whose payload is at `number`, found by walking the list,
+// so that a stray number is compared, never dereferenced.
+ListNode* dynamic_node(const ObjectTable* table, ObjectNumber number)
+{
+    for (ListNode* node = table->dynamic_head; node; node = node->next)
+        if (reinterpret_cast<ObjectNumber>(object_list_payload(node)) == number)
+            return node;
+    return nullptr;
+}
+
+}  // namespace
+
+void* object_list_payload(ListNode* node)
+{
+    return reinterpret_cast<unsigned char*>(node) + NODE_HEADER;
+}
+
+ObjectTable* object_table_create(int32_t record_size, int32_t grow_step, ObjectFreeFn free_fn)
+{
+    ObjectTable* table = static_cast<ObjectTable*>(HeapAlloc(heap_main(), HEAP_ZERO_MEMORY, sizeof(ObjectTable)));
+    if (!table)
+        return nullptr;
+    table->slots = static_cast<unsigned char*>(
+        HeapAlloc(heap_main(), HEAP_ZERO_MEMORY, static_cast<size_t>(record_size) * grow_step));
+    if (!table->slots) {
+        HeapFree(heap_main(), 0, table);
+        return nullptr;
+    }
+    table->record_size = record_size;
+    table->grow_step = grow_step;
+    table->capacity = grow_step;
+    table->free_fn = free_fn;
+    return table;
+}
+
+void* object_table_claim(ObjectTable* table, ObjectNumber number)
+{
+    if (!table || number < OBJECT_ANY)
+        return nullptr;
+    if (number == OBJECT_ANY)
+        return object_list_add(&table->dynamic_head, table->record_size);
+
+    if (number >= table->capacity) {
+        // Grow by whole steps beyond the number; on failure keep the old array.
+        if (number > INT32_MAX - table->grow_step)
+            return nullptr;
+        int32_t capacity = static_cast<int32_t>(number) + table->grow_step;
+        void* slots = HeapReAlloc(heap_main(), HEAP_ZERO_MEMORY, table->slots,
+                                  static_cast<size_t>(table->record_size) * capacity);
+        if (!slots)
+            return nullptr;
+        table->slots = static_cast<unsigned char*>(slots);
+        table->capacity = capacity;
+    }
+    if (table->free_fn)
+        table->free_fn(number);
+    unsigned char* record = slot_at(table, number);
+    std::memset(record, 0, table->record_size);
+    return record;
+}
+
+void* object_table_find(ObjectTable* table, ObjectNumber number)
+{
+    if (!table || number < OBJECT_ANY)
+        return nullptr;
+    if (is_table_number(table, number)) {
+        unsigned char* record = slot_at(table, number);
+        return record_live(record) ? record : nullptr;
+    }
+    ListNode* node = dynamic_node(table, number);
+    if (!node)
+        return nullptr;
+    void* record = object_list_payload(node);
+    return record_live(record) ? record : nullptr;
+}
+
+intptr_t object_table_check(ObjectTable* table, ObjectNumber number)
+{
+    if (!table || number < OBJECT_ANY)
+        return 0;
+    if (is_table_number(table, number)) {
+        unsigned char* record = slot_at(table, number);
+        return record_live(record) ? reinterpret_cast<intptr_t>(record) : 0;
+    }
+    return dynamic_node(table, number) ? number : 0;
+}
+
+void object_table_release(ObjectTable* table, ObjectNumber number)
+{
+    if (!table || number < OBJECT_ANY)
+        return;
+    if (is_table_number(table, number)) {
+        std::memset(slot_at(table, number), 0, table->record_size);
+        return;
+    }
+    if (dynamic_node(table, number))
+        object_list_remove(&table->dynamic_head, reinterpret_cast<void*>(number));
+}
+
+void object_table_rewind(ObjectTable* table)
+{
+    table->iter_slot = 0;
+    ListNode* oldest = table->dynamic_head;
+    while (oldest && oldest->next)
+        oldest = oldest->next;
+    table->iter_node = oldest;
+}
+
+void* object_table_next(ObjectTable* table, ObjectNumber* number)
+{
+    while (table->iter_slot < table->capacity) {
+        int32_t index = table->iter_slot++;
+        unsigned char* record = slot_at(table, index);
+        if (record_live(record)) {
+            *number = index;
+            return record;
+        }
+    }
+    ListNode* node = table->iter_node;
+    if (!node)
+        return nullptr;
+    table->iter_node = node->prev;
+    void* payload = object_list_payload(node);
+    *number = reinterpret_cast<ObjectNumber>(payload);
+    return payload;
+}
+
+void object_table_free_all(ObjectTable* table)
+{
+    if (!table || !table->free_fn)
+        return;
+    ObjectNumber number;
+    object_table_rewind(table);
+    while (object_table_next(table, &number))
+        table->free_fn(number);
+}
+
+void* object_list_add(ListNode** head, int32_t size)
+{
+    if (size < 0)
+        return nullptr;
+    ListNode* node = static_cast<ListNode*>(HeapAlloc(heap_list(), HEAP_ZERO_MEMORY, NODE_HEADER + size));
+    if (!node)
+        return nullptr;
+    if (*head)
+        (*head)->prev = node;
+    node->next = *head;
+    *head = node;
+    return object_list_payload(node);
+}
+
+void object_list_remove(ListNode** head, void* payload)
+{
+    ListNode* node = node_of(payload);
+    if (node == *head) {
+        *head = node->next;
+        if (node->next)
+            node->next->prev = nullptr;
+    } else {
+        node->prev->next = node->next;
+        if (node->next)
+            node->next->prev = node->prev;
+    }
+    HeapFree(heap_list(), 0, node);
+}
+
+void* library_state_create(int32_t size, void (*init)(void* block))
+{
+    void* block = HeapAlloc(heap_main(), HEAP_ZERO_MEMORY, size);
+    if (block && init)
+        init(block);
+    return block;
+}
+
+void* library_state_get(void* block)
+{
+    return block;
+}
