@@ -2,7 +2,7 @@
 # every test. Both install what they need on a Debian 12 machine first.
 
 ROOT := $(CURDIR)
-BUILD := $(ROOT)/build
+BUILD ?= $(ROOT)/build
 JOBS ?= $(shell nproc)
 SHELL := /bin/bash
 
@@ -24,7 +24,7 @@ build: deps
 	@cmake --build $(BUILD)/win64 -j $(JOBS)
 
 test: build
-	@tools/run-tests.sh
+	@BUILD=$(BUILD) tools/run-tests.sh
 
 play: build
 	@tools/play.sh
