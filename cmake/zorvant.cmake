@@ -61,3 +61,24 @@ function(zorvant_test name)
   endif()
   set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT})
 endfunction()
+
+# zorvant_tests_per_file(LIBS ...): every *_test.cpp of the current folder
+# becomes a test program of its own, named after the file, so that a crash in
+# one leaves the others standing. Sources in support/ are linked into each; a
+# support/main.cpp replaces GoogleTest's main.
+function(zorvant_tests_per_file)
+  cmake_parse_arguments(T "" "TIMEOUT" "LIBS" ${ARGN})
+  file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
+  file(GLOB support CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/support/*.cpp)
+  set(own_main "")
+  if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/support/main.cpp)
+    set(own_main OWN_MAIN)
+  endif()
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
+  foreach(t ${tests})
+    get_filename_component(name ${t} NAME_WE)
+    zorvant_test(${name} ${own_main} TIMEOUT ${T_TIMEOUT} SOURCES ${t} ${support} LIBS ${T_LIBS})
+  endforeach()
+endfunction()
