@@ -1,0 +1,7 @@
+// The program's entry point: the game takes no command line.
+#include "game/game.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    game_main();
+}

@@ -1,0 +1,51 @@
+// The window drag of the borderless game window. A press anywhere on the
+// window, the target and the exit button included, may start a drag; but the
+// platform's move loop takes the mouse capture, and a button that loses the
+// capture never reports its click. So the move begins only once the mouse
+// leaves the system's drag rectangle with the button still down; a release
+// inside it is left in the queue for the control, which then reports a click.
+#include "game/game.h"
+
+namespace {
+
+bool left_button_down()
+{
+    return (GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0;
+}
+
+// Waits until the press becomes a drag (true) or a release (false).
+bool press_becomes_drag()
+{
+    POINT start;
+    GetCursorPos(&start);
+    const int dx = GetSystemMetrics(SM_CXDRAG);
+    const int dy = GetSystemMetrics(SM_CYDRAG);
+    for (;;) {
+        MSG msg;
+        // Look, without taking: the release belongs to whoever has the press.
+        if (PeekMessageA(&msg, nullptr, WM_LBUTTONUP, WM_LBUTTONUP, PM_NOREMOVE))
+            return false;
+        // Mouse moves are ours to drop; sent messages (the clock's label) are
+        // handled inside PeekMessageA.
+        while (PeekMessageA(&msg, nullptr, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_REMOVE)) {
+        }
+        POINT now;
+        GetCursorPos(&now);
+        if (now.x < start.x - dx || now.x > start.x + dx || now.y < start.y - dy || now.y > start.y + dy)
+            return left_button_down();
+        if (!left_button_down())
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_MOUSE | QS_SENDMESSAGE);
+    }
+}
+
+}  // namespace
+
+void game_window_drag(HWND window)
+{
+    if (!press_becomes_drag())
+        return;
+    // A control that holds the press gives it up without a click.
+    ReleaseCapture();
+    SendMessageA(window, WM_NCLBUTTONDOWN, HTCAPTION, 0);
+}
