@@ -1,0 +1,202 @@
+// BMP files of screenshots and the PNG decoder for score cards.
+#include "tools/autoplay/picture.h"
+
+#include <cstdio>
+#include <cstring>
+#include <zlib.h>
+
+namespace {
+
+uint32_t le32(const uint8_t* p)
+{
+    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+
+uint32_t be32(const uint8_t* p)
+{
+    return (static_cast<uint32_t>(p[0]) << 24) | (p[1] << 16) | (p[2] << 8) | p[3];
+}
+
+void put_le(std::vector<uint8_t>& out, uint32_t value, int32_t bytes)
+{
+    for (int32_t i = 0; i < bytes; i++)
+        out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+}
+
+int32_t paeth(int32_t a, int32_t b, int32_t c)
+{
+    int32_t p = a + b - c;
+    int32_t pa = p > a ? p - a : a - p;
+    int32_t pb = p > b ? p - b : b - p;
+    int32_t pc = p > c ? p - c : c - p;
+    if (pa <= pb && pa <= pc)
+        return a;
+    return pb <= pc ? b : c;
+}
+
+// Undoes the row filters in place; raw holds height rows of 1 + stride bytes.
+bool png_unfilter(std::vector<uint8_t>& raw, int32_t height, size_t stride, Picture& picture)
+{
+    const size_t bpp = 3;
+    picture.rgb.assign(stride * height, 0);
+    for (int32_t y = 0; y < height; y++) {
+        uint8_t filter = raw[y * (stride + 1)];
+        const uint8_t* in = &raw[y * (stride + 1) + 1];
+        uint8_t* row = &picture.rgb[y * stride];
+        const uint8_t* up = y > 0 ? &picture.rgb[(y - 1) * stride] : nullptr;
+        for (size_t i = 0; i < stride; i++) {
+            int32_t a = i >= bpp ? row[i - bpp] : 0;
+            int32_t b = up ? up[i] : 0;
+            int32_t c = up && i >= bpp ? up[i - bpp] : 0;
+            int32_t predictor = 0;
+            switch (filter) {
+            case 0: predictor = 0; break;
+            case 1: predictor = a; break;
+            case 2: predictor = b; break;
+            case 3: predictor = (a + b) / 2; break;
+            case 4: predictor = paeth(a, b, c); break;
+            default: return false;
+            }
+            row[i] = static_cast<uint8_t>(in[i] + predictor);
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+uint32_t picture_pixel(const Picture& picture, int32_t x, int32_t y)
+{
+    if (x < 0 || y < 0 || x >= picture.width || y >= picture.height)
+        return 0xFFFFFFFF;
+    const uint8_t* p = &picture.rgb[(static_cast<size_t>(y) * picture.width + x) * 3];
+    return p[0] | (p[1] << 8) | (p[2] << 16);
+}
+
+std::vector<uint8_t> bmp_encode(const Picture& picture)
+{
+    const uint32_t stride = (picture.width * 3 + 3) & ~3u;
+    const uint32_t pixels = stride * picture.height;
+    std::vector<uint8_t> out;
+    out.push_back('B');
+    out.push_back('M');
+    put_le(out, 54 + pixels, 4);
+    put_le(out, 0, 4);
+    put_le(out, 54, 4);
+    put_le(out, 40, 4);
+    put_le(out, picture.width, 4);
+    put_le(out, picture.height, 4);
+    put_le(out, 1, 2);
+    put_le(out, 24, 2);
+    for (int32_t i = 0; i < 6; i++)
+        put_le(out, 0, 4);
+    for (int32_t y = picture.height - 1; y >= 0; y--) {
+        for (int32_t x = 0; x < picture.width; x++) {
+            uint32_t c = picture_pixel(picture, x, y);
+            out.push_back(static_cast<uint8_t>(c >> 16));
+            out.push_back(static_cast<uint8_t>(c >> 8));
+            out.push_back(static_cast<uint8_t>(c));
+        }
+        out.resize(out.size() + stride - picture.width * 3, 0);
+    }
+    return out;
+}
+
+bool bmp_decode(const std::vector<uint8_t>& file, Picture& picture)
+{
+    if (file.size() < 54 || file[0] != 'B' || file[1] != 'M')
+        return false;
+    const uint8_t* h = file.data();
+    uint32_t offset = le32(h + 10);
+    int32_t width = static_cast<int32_t>(le32(h + 18));
+    int32_t height = static_cast<int32_t>(le32(h + 22));
+    uint16_t bits = static_cast<uint16_t>(h[28] | (h[29] << 8));
+    bool top_down = height < 0;
+    if (top_down)
+        height = -height;
+    if (bits != 24 || le32(h + 30) != 0 || width <= 0 || height <= 0 || width > 16384 || height > 16384)
+        return false;
+    const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~static_cast<size_t>(3);
+    if (offset > file.size() || (file.size() - offset) / stride < static_cast<size_t>(height))
+        return false;
+    picture.width = width;
+    picture.height = height;
+    picture.rgb.resize(static_cast<size_t>(width) * height * 3);
+    for (int32_t y = 0; y < height; y++) {
+        const uint8_t* row = &file[offset + stride * (top_down ? y : height - 1 - y)];
+        for (int32_t x = 0; x < width; x++) {
+            uint8_t* p = &picture.rgb[(static_cast<size_t>(y) * width + x) * 3];
+            p[0] = row[x * 3 + 2];
+            p[1] = row[x * 3 + 1];
+            p[2] = row[x * 3];
+        }
+    }
+    return true;
+}
+
+bool png_decode(const std::vector<uint8_t>& file, Picture& picture, size_t& end)
+{
+    static const uint8_t signature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    if (file.size() < 8 || std::memcmp(file.data(), signature, 8) != 0)
+        return false;
+    size_t pos = 8;
+    std::vector<uint8_t> packed;
+    bool header = false;
+    for (;;) {
+        if (file.size() - pos < 12)
+            return false;
+        uint32_t length = be32(&file[pos]);
+        if (length > file.size() - pos - 12)
+            return false;
+        const uint8_t* type = &file[pos + 4];
+        const uint8_t* data = type + 4;
+        uLong crc = crc32(0, type, 4 + length);
+        if (crc != be32(data + length))
+            return false;
+        if (std::memcmp(type, "IHDR", 4) == 0 && length == 13) {
+            picture.width = static_cast<int32_t>(be32(data));
+            picture.height = static_cast<int32_t>(be32(data + 4));
+            // 8-bit RGB, deflate, standard filters, not interlaced.
+            header = data[8] == 8 && data[9] == 2 && data[10] == 0 && data[11] == 0 && data[12] == 0;
+        } else if (std::memcmp(type, "IDAT", 4) == 0) {
+            packed.insert(packed.end(), data, data + length);
+        }
+        pos += 12 + length;
+        if (std::memcmp(type, "IEND", 4) == 0)
+            break;
+    }
+    end = pos;
+    if (!header || picture.width <= 0 || picture.height <= 0 || picture.width > 16384 || picture.height > 16384)
+        return false;
+    const size_t stride = static_cast<size_t>(picture.width) * 3;
+    uLongf size = static_cast<uLongf>((stride + 1) * picture.height);
+    std::vector<uint8_t> raw(size);
+    if (uncompress(raw.data(), &size, packed.data(), static_cast<uLong>(packed.size())) != Z_OK ||
+        size != raw.size())
+        return false;
+    return png_unfilter(raw, picture.height, stride, picture);
+}
+
+bool file_read_all(const std::string& path, std::vector<uint8_t>& bytes)
+{
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f)
+        return false;
+    bytes.clear();
+    uint8_t buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+        bytes.insert(bytes.end(), buffer, buffer + n);
+    bool ok = !std::ferror(f);
+    std::fclose(f);
+    return ok;
+}
+
+bool file_write_all(const std::string& path, const std::vector<uint8_t>& bytes)
+{
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f)
+        return false;
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return std::fclose(f) == 0 && ok;
+}

@@ -1,0 +1,63 @@
+// Screenshots from the screen's device context.
+#include "tools/autoplay/screenshot.h"
+
+#include <cstring>
+
+bool screen_capture(const RECT& rect, Picture& picture)
+{
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0)
+        return false;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bool ok = false;
+    if (bitmap) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        ok = BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY) != 0;
+        GdiFlush();
+        SelectObject(memory, old);
+    }
+    if (ok) {
+        const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~static_cast<size_t>(3);
+        picture.width = width;
+        picture.height = height;
+        picture.rgb.resize(static_cast<size_t>(width) * height * 3);
+        for (int y = 0; y < height; y++) {
+            const unsigned char* row = static_cast<const unsigned char*>(bits) + stride * y;
+            for (int x = 0; x < width; x++) {
+                unsigned char* p = &picture.rgb[(static_cast<size_t>(y) * width + x) * 3];
+                p[0] = row[x * 3 + 2];
+                p[1] = row[x * 3 + 1];
+                p[2] = row[x * 3];
+            }
+        }
+    }
+    if (bitmap)
+        DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return ok;
+}
+
+bool screen_save(const RECT& rect, const std::string& path)
+{
+    Picture picture;
+    return screen_capture(rect, picture) && file_write_all(path, bmp_encode(picture));
+}
+
+COLORREF screen_pixel(POINT point)
+{
+    Picture picture;
+    RECT rect = {point.x, point.y, point.x + 1, point.y + 1};
+    return screen_capture(rect, picture) ? picture_pixel(picture, 0, 0) : CLR_INVALID;
+}
