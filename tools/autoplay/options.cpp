@@ -56,7 +56,7 @@ bool value_option(const std::string& name, const char* value, AutoplayOptions& o
     else if (name == "--last")
         ok = answer_parse(value, o.last_yes);
     else if (name == "--clicks")
-        ok = number_parse(value, 0, 49, o.clicks);
+        ok = number_parse(value, 0, 48, o.clicks);
     else if (name == "--quit")
         ok = quit_parse(value, o.quit);
     else if (name == "--pace")

@@ -19,7 +19,8 @@ struct AutoplayOptions {
     std::string screenshots;  // prefix of the screenshot files; empty: none
     int32_t games = 1;        // games played to the end
     bool last_yes = false;    // the answer to the last result box
-    int32_t clicks = 0;       // clicks of an unfinished game before quitting
+    int32_t clicks = 0;       // clicks of an unfinished game before quitting (the
+                              // exit button check gives one more; 50 would end it)
     QuitMethod quit = QUIT_BUTTON;
     int32_t pace_ms = 40;     // between two clicks
     bool drag = false;        // the three drag checks, at the start of game 1
