@@ -72,6 +72,9 @@ void screenshot(Session& s, const char* moment)
         return;
     std::string path = s.options.screenshots + "-" + moment + ".bmp";
     RECT rect = screen_rect(s.view.window);
+    // The mouse away from the window, so that nothing shows as hovered.
+    input_move({rect.right + 20, rect.bottom + 20});
+    Sleep(100);
     // A screen pixel just outside the window, to compare the cut corners with.
     COLORREF desktop = screen_pixel({rect.left - 5, rect.top - 5});
     if (report_check(s.report, "screenshot", screen_save(rect, path), "cannot save %s", path.c_str()))
@@ -401,7 +404,7 @@ POINT drag(Session& s, POINT from, LONG dx)
     POINT to = {from.x + dx, from.y};
     for (int step = 1; step <= 10; step++) {
         input_move({from.x + dx * step / 10, from.y});
-        Sleep(25);
+        Sleep(60);
     }
     // The move may begin after our last step; nudge until it shows.
     wait_for([&] {

@@ -1,0 +1,121 @@
+// The fixture of the end-to-end tests.
+#include "tests/e2e/support/e2e.h"
+
+#include <windows.h>
+#include <sstream>
+
+#include "tools/autoplay/player.h"
+
+void GameRun::SetUp()
+{
+    // A fresh folder under the temporary folder, one per test and process.
+    char temp[MAX_PATH] = "";
+    GetTempPathA(sizeof temp, temp);
+    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    folder = std::string(temp) + "zorvant-" + info->name() + "-" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(folder.c_str(), nullptr);
+    ASSERT_EQ(GetFileAttributesA(folder.c_str()) & FILE_ATTRIBUTE_DIRECTORY, static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
+}
+
+void GameRun::TearDown()
+{
+    // Kept when the test failed, for a look at the files.
+    if (HasFailure())
+        return;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = found.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveDirectoryA(path(name).c_str());
+            else
+                DeleteFileA(path(name).c_str());
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+AutoplayOptions GameRun::options() const
+{
+    AutoplayOptions o;
+    o.game = path_from_unix(ZORVANT_EXE);
+    o.folder = folder;
+    return o;
+}
+
+int32_t GameRun::play(const AutoplayOptions& options)
+{
+    return autoplay_run(options, report);
+}
+
+std::string GameRun::report_text() const
+{
+    std::string text;
+    for (const std::string& line : report.lines)
+        text += line + "\n";
+    return text;
+}
+
+bool GameRun::checked(const std::string& name) const
+{
+    for (const std::string& line : report.lines) {
+        if (line == "check " + name + " ok")
+            return true;
+    }
+    return false;
+}
+
+std::vector<std::vector<std::string>> GameRun::lines(const std::string& start) const
+{
+    std::vector<std::vector<std::string>> found;
+    for (const std::string& line : report.lines) {
+        if (line.compare(0, start.size(), start) != 0)
+            continue;
+        std::istringstream words(line);
+        std::vector<std::string> split;
+        for (std::string w; words >> w;)
+            split.push_back(w);
+        found.push_back(split);
+    }
+    return found;
+}
+
+int32_t GameRun::game_seconds(int32_t game) const
+{
+    // "game <n> seconds <t> clicks 50 elapsed_ms <ms>"
+    for (const auto& words : lines("game " + std::to_string(game) + " seconds ")) {
+        if (words.size() >= 4)
+            return std::stoi(words[3]);
+    }
+    return -1;
+}
+
+std::string GameRun::path(const std::string& name) const
+{
+    return folder + "\\" + name;
+}
+
+bool GameRun::exists(const std::string& name) const
+{
+    return GetFileAttributesA(path(name).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+ScoreFile GameRun::score() const
+{
+    std::vector<uint8_t> bytes;
+    file_read_all(path("score.png"), bytes);
+    return score_file_read(bytes);
+}
+
+Picture GameRun::screenshot(const std::string& moment) const
+{
+    std::vector<uint8_t> bytes;
+    Picture picture;
+    file_read_all(path("shot-" + moment + ".bmp"), bytes);
+    bmp_decode(bytes, picture);
+    return picture;
+}
