@@ -66,6 +66,22 @@ bool value_option(const std::string& name, const char* value, AutoplayOptions& o
     return true;
 }
 
+// One option without a value; false when the name is not one of these.
+bool flag_option(const std::string& name, AutoplayOptions& o)
+{
+    if (name == "--drag")
+        o.drag = true;
+    else if (name == "--tick-aligned")
+        o.tick_aligned = true;
+    else if (name == "--resources")
+        o.resources = true;
+    else if (name == "--png")
+        o.png = true;
+    else
+        return false;
+    return true;
+}
+
 }  // namespace
 
 bool options_parse(int argc, const char* const* argv, AutoplayOptions& options, std::string& error)
@@ -73,18 +89,8 @@ bool options_parse(int argc, const char* const* argv, AutoplayOptions& options, 
     options = AutoplayOptions();
     for (int i = 0; i < argc; i++) {
         std::string name = argv[i];
-        if (name == "--drag") {
-            options.drag = true;
+        if (flag_option(name, options))
             continue;
-        }
-        if (name == "--tick-aligned") {
-            options.tick_aligned = true;
-            continue;
-        }
-        if (name == "--resources") {
-            options.resources = true;
-            continue;
-        }
         bool ok = false;
         if (i + 1 >= argc || !value_option(name, argv[i + 1], options, ok)) {
             error = "unknown option or missing value: " + name;
@@ -107,7 +113,7 @@ const char* options_usage()
 {
     return "autoplay --game ZORVANT.EXE [--folder DIR] [--report FILE] [--games N] [--last yes|no]\n"
            "         [--clicks K] [--quit button|close|none] [--pace MS] [--drag] [--tick-aligned]\n"
-           "         [--resources] [--screenshots PREFIX]\n"
+           "         [--resources] [--screenshots PREFIX] [--png]\n"
            "Plays N games to the end (Yes to every result box but the last), then K clicks of a\n"
            "further game if the program still runs, then quits it as told. Writes one line per\n"
            "finding to the report; the exit code is 0 when no check failed.\n";

@@ -17,6 +17,7 @@ struct AutoplayOptions {
     std::string folder;       // the game's working directory; empty: ours
     std::string report;       // report file; empty: none
     std::string screenshots;  // prefix of the screenshot files; empty: none
+    bool png = false;         // screenshots as PNG files rather than BMP
     int32_t games = 1;        // games played to the end
     bool last_yes = false;    // the answer to the last result box
     int32_t clicks = 0;       // clicks of an unfinished game before quitting (the

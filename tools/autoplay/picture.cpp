@@ -17,6 +17,21 @@ uint32_t be32(const uint8_t* p)
     return (static_cast<uint32_t>(p[0]) << 24) | (p[1] << 16) | (p[2] << 8) | p[3];
 }
 
+void put_be(std::vector<uint8_t>& out, uint32_t value)
+{
+    for (int32_t i = 3; i >= 0; i--)
+        out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+}
+
+void png_chunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& data)
+{
+    put_be(out, static_cast<uint32_t>(data.size()));
+    size_t start = out.size();
+    out.insert(out.end(), type, type + 4);
+    out.insert(out.end(), data.begin(), data.end());
+    put_be(out, static_cast<uint32_t>(crc32(0, &out[start], static_cast<uInt>(out.size() - start))));
+}
+
 void put_le(std::vector<uint8_t>& out, uint32_t value, int32_t bytes)
 {
     for (int32_t i = 0; i < bytes; i++)
@@ -134,10 +149,35 @@ bool bmp_decode(const std::vector<uint8_t>& file, Picture& picture)
     return true;
 }
 
+const uint8_t PNG_SIGNATURE[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+
+std::vector<uint8_t> png_encode(const Picture& picture)
+{
+    const size_t stride = static_cast<size_t>(picture.width) * 3;
+    std::vector<uint8_t> raw;
+    for (int32_t y = 0; y < picture.height; y++) {
+        raw.push_back(0);  // no filter
+        raw.insert(raw.end(), picture.rgb.begin() + y * stride, picture.rgb.begin() + (y + 1) * stride);
+    }
+    uLongf packed_size = compressBound(static_cast<uLong>(raw.size()));
+    std::vector<uint8_t> packed(packed_size);
+    compress(packed.data(), &packed_size, raw.data(), static_cast<uLong>(raw.size()));
+    packed.resize(packed_size);
+    std::vector<uint8_t> header;
+    put_be(header, static_cast<uint32_t>(picture.width));
+    put_be(header, static_cast<uint32_t>(picture.height));
+    for (uint8_t b : {8, 2, 0, 0, 0})  // 8-bit RGB, deflate, standard filters, not interlaced
+        header.push_back(b);
+    std::vector<uint8_t> out(PNG_SIGNATURE, PNG_SIGNATURE + 8);
+    png_chunk(out, "IHDR", header);
+    png_chunk(out, "IDAT", packed);
+    png_chunk(out, "IEND", {});
+    return out;
+}
+
 bool png_decode(const std::vector<uint8_t>& file, Picture& picture, size_t& end)
 {
-    static const uint8_t signature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-    if (file.size() < 8 || std::memcmp(file.data(), signature, 8) != 0)
+    if (file.size() < 8 || std::memcmp(file.data(), PNG_SIGNATURE, 8) != 0)
         return false;
     size_t pos = 8;
     std::vector<uint8_t> packed;

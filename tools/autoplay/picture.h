@@ -1,5 +1,5 @@
-// Pictures the player reads and writes: screenshots as 24-bit BMP files, and
-// the score card, an 8-bit RGB PNG, decoded to check its pixels.
+// Pictures the player reads and writes: screenshots as 24-bit BMP or 8-bit
+// RGB PNG files, and the score card, a PNG decoded to check its pixels.
 #pragma once
 
 #include <cstddef>
@@ -22,6 +22,9 @@ std::vector<uint8_t> bmp_encode(const Picture& picture);
 // Reads an uncompressed 24-bit BMP file (either row order); false on anything
 // else or on short data.
 bool bmp_decode(const std::vector<uint8_t>& file, Picture& picture);
+
+// An 8-bit RGB PNG file of the picture: unfiltered rows, deflated.
+std::vector<uint8_t> png_encode(const Picture& picture);
 
 // Walks the PNG chunks from the signature to IEND, checking every CRC; end is
 // the offset just past IEND. Then decodes an 8-bit RGB, non-interlaced image.

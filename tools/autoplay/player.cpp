@@ -70,7 +70,7 @@ void screenshot(Session& s, const char* moment)
 {
     if (s.options.screenshots.empty())
         return;
-    std::string path = s.options.screenshots + "-" + moment + ".bmp";
+    std::string path = s.options.screenshots + "-" + moment + (s.options.png ? ".png" : ".bmp");
     RECT rect = screen_rect(s.view.window);
     // The mouse away from the window, so that nothing shows as hovered.
     input_move({rect.right + 20, rect.bottom + 20});

@@ -52,7 +52,10 @@ bool screen_capture(const RECT& rect, Picture& picture)
 bool screen_save(const RECT& rect, const std::string& path)
 {
     Picture picture;
-    return screen_capture(rect, picture) && file_write_all(path, bmp_encode(picture));
+    if (!screen_capture(rect, picture))
+        return false;
+    bool png = path.size() >= 4 && path.compare(path.size() - 4, 4, ".png") == 0;
+    return file_write_all(path, png ? png_encode(picture) : bmp_encode(picture));
 }
 
 COLORREF screen_pixel(POINT point)

@@ -8,7 +8,8 @@
 #include "tools/autoplay/picture.h"
 
 bool screen_capture(const RECT& rect, Picture& picture);
-// Captures the rectangle and writes it as a 24-bit BMP file.
+// Captures the rectangle and writes it as a PNG file when the path ends in
+// ".png", else as a 24-bit BMP file.
 bool screen_save(const RECT& rect, const std::string& path);
 // The colour of one screen pixel as 0x00BBGGRR.
 COLORREF screen_pixel(POINT point);

@@ -36,7 +36,7 @@ void png_collect(png_structp png, png_bytep data, png_size_t length)
 
 void png_no_flush(png_structp) {}
 
-std::vector<uint8_t> png_encode(const Picture& p)
+std::vector<uint8_t> libpng_encode(const Picture& p)
 {
     std::vector<uint8_t> out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -122,7 +122,7 @@ TEST(ScoreRecord, RefusesDamagedRecords)
 TEST(ScoreFile, FindsTheCardRightInFrontOfTheRecord)
 {
     Picture card = pattern(100, 100);
-    std::vector<uint8_t> png = png_encode(card);
+    std::vector<uint8_t> png = libpng_encode(card);
     ASSERT_FALSE(png.empty());
     ScoreFile s = score_file_read(joined(png, record("quendrilavo5_7")));
     ASSERT_TRUE(s.has_record);
@@ -135,7 +135,7 @@ TEST(ScoreFile, FindsTheCardRightInFrontOfTheRecord)
 
 TEST(ScoreFile, NoCardWhenSomethingLiesBetweenOrTheFileHoldsOnlyTheRecord)
 {
-    std::vector<uint8_t> png = png_encode(pattern(100, 100));
+    std::vector<uint8_t> png = libpng_encode(pattern(100, 100));
     // An older record left behind the PNG data.
     ScoreFile s = score_file_read(joined(joined(png, record("quendrilavo5_1")), record("quendrilavo5_2")));
     EXPECT_TRUE(s.has_record);
@@ -149,7 +149,7 @@ TEST(ScoreFile, NoCardWhenSomethingLiesBetweenOrTheFileHoldsOnlyTheRecord)
 
 TEST(PngDecode, RefusesDamagedStreamsAndOtherFormats)
 {
-    std::vector<uint8_t> png = png_encode(pattern(16, 8));
+    std::vector<uint8_t> png = libpng_encode(pattern(16, 8));
     Picture p;
     size_t end = 0;
     ASSERT_TRUE(png_decode(png, p, end));
@@ -173,6 +173,37 @@ TEST(PngDecode, RefusesDamagedStreamsAndOtherFormats)
     for (int i = 0; i < 4; i++)
         bad[29 + i] = static_cast<uint8_t>(crc >> (24 - 8 * i));
     EXPECT_FALSE(png_decode(bad, p, end));
+}
+
+// libpng reads back what the player's own encoder wrote.
+Picture libpng_decode(const std::vector<uint8_t>& file)
+{
+    Picture p;
+    png_image image = {};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&image, file.data(), file.size()))
+        return p;
+    image.format = PNG_FORMAT_RGB;
+    p.width = static_cast<int32_t>(image.width);
+    p.height = static_cast<int32_t>(image.height);
+    p.rgb.resize(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, p.rgb.data(), 0, nullptr))
+        p = Picture();
+    return p;
+}
+
+TEST(PngEncode, WritesAFileThatLibpngAndTheDecoderRead)
+{
+    Picture p = pattern(37, 11);
+    std::vector<uint8_t> file = png_encode(p);
+    Picture back = libpng_decode(file);
+    EXPECT_EQ(back.width, 37);
+    EXPECT_EQ(back.height, 11);
+    EXPECT_EQ(back.rgb, p.rgb);
+    size_t end = 0;
+    ASSERT_TRUE(png_decode(file, back, end));
+    EXPECT_EQ(end, file.size());
+    EXPECT_EQ(back.rgb, p.rgb);
 }
 
 TEST(Bmp, RoundTripsWithPaddedRows)

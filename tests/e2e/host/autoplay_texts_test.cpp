@@ -63,7 +63,7 @@ TEST(Options, ReadsEveryOption)
 {
     auto a = arguments({"--game", "/b/zorvant.exe", "--folder", "C:\\t", "--report", "/r.txt", "--games", "3",
                         "--last", "yes", "--clicks", "4", "--quit", "close", "--pace", "0", "--drag",
-                        "--tick-aligned", "--resources", "--screenshots", "/s/shot"});
+                        "--tick-aligned", "--resources", "--screenshots", "/s/shot", "--png"});
     AutoplayOptions o;
     std::string error;
     ASSERT_TRUE(options_parse(static_cast<int>(a.size()), a.data(), o, error)) << error;
@@ -76,7 +76,7 @@ TEST(Options, ReadsEveryOption)
     EXPECT_EQ(o.clicks, 4);
     EXPECT_EQ(o.quit, QUIT_CLOSE);
     EXPECT_EQ(o.pace_ms, 0);
-    EXPECT_TRUE(o.drag && o.tick_aligned && o.resources);
+    EXPECT_TRUE(o.drag && o.tick_aligned && o.resources && o.png);
 }
 
 TEST(Options, DefaultsToOneGameEndedWithNo)
@@ -89,6 +89,7 @@ TEST(Options, DefaultsToOneGameEndedWithNo)
     EXPECT_FALSE(o.last_yes);
     EXPECT_EQ(o.quit, QUIT_BUTTON);
     EXPECT_FALSE(o.drag);
+    EXPECT_FALSE(o.png);
 }
 
 TEST(Options, RefusesWrongArgumentsAndSaysWhich)

@@ -1,0 +1,56 @@
+#!/bin/bash
+# make soak: many games in a row in one run of the program (200 unless GAMES
+# says otherwise), with clicks timed around the clock's ticks, played by the
+# automatic player on a private Xvfb. Passes when every check of every game
+# passed and the game's GDI objects and committed memory stayed flat after
+# the first game; prints the figures.
+set -e
+ZORVANT_ROOT=$(cd "$(dirname "$0")/.." && pwd)
+BUILD=${BUILD:-$ZORVANT_ROOT/build}
+GAMES=${GAMES:-200}
+GAME=$BUILD/win64/game/zorvant.exe
+AUTOPLAY=$BUILD/win64/tools/autoplay/autoplay.exe
+# Committed memory may wander this much between game 2 and the last game.
+SLACK_BYTES=$((1024 * 1024))
+
+for f in "$GAME" "$AUTOPLAY"; do
+    [ -f "$f" ] || { echo "zorvant: $f is missing; run make build" >&2; exit 1; }
+done
+export WINEPREFIX=$BUILD/wine/prefix
+. "$ZORVANT_ROOT/tools/wine-env.sh"
+zorvant_prefix
+ZORVANT_FORCE_XVFB=1 zorvant_display
+zorvant_warm
+work=$(mktemp -d)
+trap 'zorvant_stop; rm -rf "$work"' EXIT
+
+echo "zorvant: soak, $GAMES games in one run of the program (display $DISPLAY)"
+start=$(date +%s)
+status=0
+LC_ALL=ru_RU.UTF-8 "$WINE" "$AUTOPLAY" --game "$GAME" --folder "$work" --report "$work/report.txt" \
+    --games "$GAMES" --pace 0 --tick-aligned --resources </dev/null >/dev/null 2>&1 || status=$?
+echo "zorvant: played for $(( $(date +%s) - start )) s"
+
+# "resources game <n> gdi <g> private <bytes> working <bytes>"
+awk -v games="$GAMES" -v slack="$SLACK_BYTES" -v status="$status" '
+    $1 == "error" { errors++; if (errors <= 10) print "  " $0 }
+    $1 == "retry" { retries++ }
+    $1 == "game" && $3 == "seconds" { played++; seconds += $4 }
+    $1 == "resources" {
+        n = $3; gdi[n] = $5; private[n] = $7; working[n] = $9
+        if (n >= 2 && (max_private == "" || $7 > max_private)) max_private = $7
+        if (n >= 2 && (min_private == "" || $7 < min_private)) min_private = $7
+    }
+    END {
+        printf "games played %d of %d, %d failed checks, %d clicks given again\n", played, games, errors, retries
+        if (played > 0) printf "mean time per game %.1f s\n", seconds / played
+        if (played >= 2) {
+            printf "GDI objects: game 1 %d, game 2 %d, game %d %d\n", gdi[1], gdi[2], played, gdi[played]
+            printf "committed bytes: game 1 %d, game 2 %d, game %d %d; from game 2 on min %d max %d\n", \
+                private[1], private[2], played, private[played], min_private, max_private
+            printf "working set bytes: game 1 %d, game 2 %d, game %d %d\n", working[1], working[2], played, working[played]
+        }
+        flat = played >= 2 && gdi[played] <= gdi[2] && private[played] <= private[2] + slack
+        if (status != 0 || errors > 0 || played != games || !flat) { print "zorvant: soak FAILED"; exit 1 }
+        print "zorvant: soak passed"
+    }' "$work/report.txt"
