@@ -441,27 +441,47 @@ bool drag_distance_ok(POINT moved, LONG dx)
     return moved.y == 0 && along <= wanted && along >= wanted - lag;
 }
 
+// Drags as drag() does; a drag that moved nothing at all is tried again (up
+// to three times, each reported). Under Wine the game, reading the button's
+// state right after a press that came from another process, now and then
+// finds it still up and takes the press for a click (measured: about one
+// drag in six).
+POINT drag_tried(Session& s, const char* name, HWND from, POINT offset, LONG dx)
+{
+    POINT moved = {0, 0};
+    for (int attempt = 1; attempt <= 3 && moved.x == 0 && moved.y == 0; attempt++) {
+        if (attempt > 1)
+            report_line(s.report, "retry %s %d", name, attempt);
+        RECT rect = screen_rect(from);
+        POINT start = {rect.left + offset.x, rect.top + offset.y};
+        if (from == s.view.target)
+            start = click_point(s.view, rect);
+        moved = drag(s, start, dx);
+    }
+    report_line(s.report, "%s moved %ld,%ld", name, static_cast<long>(moved.x), static_cast<long>(moved.y));
+    return moved;
+}
+
 // A drag on the background moves the window; a drag that starts on the
 // target moves it too and counts no click; a click on the target counts one
-// and moves nothing.
+// and moves nothing. The drag from the target goes far enough to end off the
+// target, so that a press the game took for a click is released where it
+// counts for nothing.
 void drag_checks(Session& s)
 {
-    RECT window = screen_rect(s.view.window);
-    POINT moved = drag(s, {window.left + 100, window.top + 300}, DRAG_DISTANCE);
-    report_line(s.report, "drag background moved %ld,%ld", static_cast<long>(moved.x), static_cast<long>(moved.y));
+    POINT moved = drag_tried(s, "drag-background", s.view.window, {100, 300}, DRAG_DISTANCE);
     report_check(s.report, "drag-background", drag_distance_ok(moved, DRAG_DISTANCE), "moved %ld,%ld",
                  static_cast<long>(moved.x), static_cast<long>(moved.y));
 
-    RECT target = screen_rect(s.view.target);
-    moved = drag(s, click_point(s.view, target), -DRAG_DISTANCE);
-    report_line(s.report, "drag target moved %ld,%ld", static_cast<long>(moved.x), static_cast<long>(moved.y));
+    const LONG off_target = -(TARGET_START.right - TARGET_START.left) / 2 - 10;
+    moved = drag_tried(s, "drag-target", s.view.target, {0, 0}, off_target);
     // A click, if one were counted, shows on the bar within a pass of the loop.
     Sleep(1500);
     int32_t bar = bar_position(s.view);
-    report_check(s.report, "drag-target", drag_distance_ok(moved, -DRAG_DISTANCE) && bar == 0,
-                 "moved %ld,%ld, bar %d", static_cast<long>(moved.x), static_cast<long>(moved.y), bar);
+    report_check(s.report, "drag-target", drag_distance_ok(moved, off_target) && bar == 0, "moved %ld,%ld, bar %d",
+                 static_cast<long>(moved.x), static_cast<long>(moved.y), bar);
 
-    window = screen_rect(s.view.window);
+    RECT window = screen_rect(s.view.window);
     HWND none = nullptr;
     bool counted = target_click(s, &none);
     RECT after = screen_rect(s.view.window);
