@@ -5,6 +5,7 @@ ROOT := $(CURDIR)
 BUILD ?= $(ROOT)/build
 JOBS ?= $(shell nproc)
 SHELL := /bin/bash
+MAKEFLAGS += --no-print-directory
 
 .PHONY: all deps build play test clean
 
