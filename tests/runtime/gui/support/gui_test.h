@@ -6,12 +6,24 @@
 #include <windows.h>
 #include <cstdint>
 #include <cstring>
+#include <ostream>
 #include <vector>
 
 #include "runtime/core/heap.h"
 #include "runtime/gui/event.h"
 #include "runtime/gui/gadget.h"
 #include "runtime/gui/message_box.h"
+
+// Rectangles compare and print in test assertions.
+inline bool operator==(const RECT& a, const RECT& b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+inline std::ostream& operator<<(std::ostream& out, const RECT& r)
+{
+    return out << "(" << r.left << "," << r.top << ")-(" << r.right << "," << r.bottom << ")";
+}
 
 // The start steps that the gui libraries rely on; each is safe to repeat.
 inline void gui_test_start()
