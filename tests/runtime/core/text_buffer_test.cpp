@@ -205,57 +205,55 @@ TEST_F(TextBuffer, ArgumentOfAnEmptyExpressionIsTerminated)
 // Leaves the buffer so full that a reservation of n bytes must grow it. String
 // variables are allocated until one sits right behind the buffer, so that the
 // heap cannot grow the buffer in place and has to move it.
-char* fill_to_growth(int32_t n, std::vector<char*>* blockers)
+std::vector<char*> fill_to_growth(int32_t n)
 {
+    std::vector<char*> blockers;
     uintptr_t end = uintptr_t(buffer_start()) + allocation_of(buffer_start());
     for (int i = 0; i < 4096; i++) {
         char* block = nullptr;
         int32_t s = text_begin();
         text_append("blocker");
         text_store(&block, s);
-        blockers->push_back(block);
+        blockers.push_back(block);
         if (uintptr_t(block) >= end && uintptr_t(block) < end + 64)
             break;
     }
     int32_t room = text_capacity() - 4 - text_begin();
     text_reserve(room - n, text_begin());
-    return buffer_start();
+    return blockers;
 }
 
-void free_all(const std::vector<char*>& blocks)
+// Runs an operation on a text that lies in the buffer, at a moment when the
+// operation's reservation of n bytes grows and moves the buffer.
+template <typename Operation>
+std::string across_a_move(const char* source, int32_t n, Operation operation)
 {
-    for (char* block : blocks)
+    int32_t s = text_begin();
+    text_append(source);
+    int32_t source_offset = text_offset_of(text_argument(s));
+    std::vector<char*> blockers = fill_to_growth(n);
+    char* before = buffer_start();
+    char* result = operation(text_at_offset(source_offset));
+    EXPECT_NE(buffer_start(), before) << "the growth did not move the buffer";
+    std::string text = result ? result : "<null>";
+    for (char* block : blockers)
         text_free(block);
+    text_end(s);
+    return text;
 }
 
-TEST_F(TextBuffer, MiddleOfATextInTheBufferWhileTheBufferMoves)
+TEST_F(TextBuffer, TextsInTheBufferSurviveTheMoveTheirOperationCauses)
 {
-    int32_t s = text_begin();
-    text_append("0123456789");
-    int32_t source_offset = text_offset_of(text_argument(s));
-    std::vector<char*> blockers;
-    char* before = fill_to_growth(5, &blockers);
-    char* middle = text_middle(text_at_offset(source_offset), 3, 5);
-    ASSERT_NE(buffer_start(), before) << "the growth did not move the buffer";
-    EXPECT_STREQ(middle, "23456");
-    EXPECT_EQ(middle, text_at_offset(text_begin() - 4));
-    free_all(blockers);
-    text_end(s);
-}
-
-TEST_F(TextBuffer, AppendOfATextInTheBufferWhileTheBufferMoves)
-{
-    int32_t s = text_begin();
-    text_append("twice");
-    int32_t source_offset = text_offset_of(text_argument(s));
-    std::vector<char*> blockers;
-    char* before = fill_to_growth(5, &blockers);
-    int32_t position = text_begin();
-    text_append(text_at_offset(source_offset));
-    ASSERT_NE(buffer_start(), before) << "the growth did not move the buffer";
-    EXPECT_STREQ(text_at_offset(position + 1), "twice");
-    free_all(blockers);
-    text_end(s);
+    EXPECT_EQ(across_a_move("0123456789", 5,
+                            [](const char* text) { return text_middle(text, 3, 5); }),
+              "23456");
+    EXPECT_EQ(across_a_move("twice", 5,
+                            [](const char* text) {
+                                int32_t position = text_begin();
+                                text_append(text);
+                                return text_at_offset(position + 1);
+                            }),
+              "twice");
 }
 
 TEST_F(TextBuffer, BadArgumentsChangeNothing)
