@@ -1,0 +1,402 @@
+// Packer: finds matches with hash chains, chooses tokens by the cheapest bit
+// count to every position (a forward optimal parse that carries the last
+// distance along the chosen path), then writes the token stream.
+#include "tools/pack/pack.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "runtime/skin/packed_block.h"
+
+namespace {
+
+enum TokenKind : uint8_t { LITERAL, ZERO, NEAR, SHORT, REPEAT, FAR, RAW };
+
+struct Token {
+    TokenKind kind;
+    uint32_t length;
+    uint32_t distance;
+};
+
+const int HASH_BITS = 17;
+const int CHAIN_DEPTH = 48;
+const uint32_t NICE_LENGTH = 192;  // longer matches are taken at once
+const uint32_t RAW_CHUNK = 256;
+const uint32_t RAW_CHUNK_COST = 8 * RAW_CHUNK + 1;
+const uint32_t RAW_START_COST = 8;
+const uint32_t DEFAULT_INDEX_WIDTH = 8;
+
+unsigned gamma_bits(uint64_t value)
+{
+    unsigned bits = 0;
+    while (value > 1) {
+        value >>= 1;
+        bits += 2;
+    }
+    return bits;
+}
+
+uint32_t far_extra(uint32_t distance)
+{
+    if (distance >= 0x10000) return 3;
+    if (distance >= 0x37FF) return 2;
+    if (distance >= 0x27F) return 1;
+    if (distance >= 0x80) return 0;
+    return 4;
+}
+
+// Bit count of a match of `length` at `distance`, or 0 if no token fits.
+uint32_t match_cost(uint32_t distance, uint32_t length, uint32_t index_width)
+{
+    if (distance <= 127 && length <= 5)
+        return length >= 2 ? 12 : 0;
+    uint32_t extra = far_extra(distance);
+    if (length < extra + 2)
+        return 0;
+    return 2 + gamma_bits((distance >> index_width) + 3) + index_width + gamma_bits(length - extra);
+}
+
+uint32_t repeat_cost(uint32_t length) { return 4 + gamma_bits(length); }
+
+struct Candidate {
+    uint32_t length;
+    uint32_t distance;
+};
+
+class MatchFinder {
+public:
+    MatchFinder(const uint8_t* data, size_t size)
+        : data_(data), size_(size), head_(size_t(1) << HASH_BITS, -1), chain_(size, -1),
+          pair_(65536, -1)
+    {
+    }
+
+    // Matches at position i, longest last, each the nearest of its length;
+    // then i joins the chains.
+    void find(size_t i, std::vector<Candidate>& out)
+    {
+        out.clear();
+        if (i + 2 > size_)
+            return;
+        uint32_t best = 1;
+        uint32_t pair = uint32_t(data_[i]) << 8 | data_[i + 1];
+        int32_t p = pair_[pair];
+        if (p >= 0 && i - p <= 127) {
+            best = length_at(i, p);
+            out.push_back({best, uint32_t(i - p)});
+        }
+        if (i + 3 <= size_) {
+            int depth = CHAIN_DEPTH;
+            for (int32_t q = head_[hash(i)]; q >= 0 && depth-- > 0; q = chain_[q]) {
+                if (i + best < size_ && data_[q + best] != data_[i + best])
+                    continue;
+                uint32_t len = length_at(i, q);
+                if (len > best) {
+                    best = len;
+                    out.push_back({len, uint32_t(i - q)});
+                    if (i + len == size_)
+                        break;
+                }
+            }
+        }
+        insert(i);
+    }
+
+    void insert(size_t i)
+    {
+        if (i + 2 > size_)
+            return;
+        pair_[uint32_t(data_[i]) << 8 | data_[i + 1]] = int32_t(i);
+        if (i + 3 > size_)
+            return;
+        uint32_t h = hash(i);
+        chain_[i] = head_[h];
+        head_[h] = int32_t(i);
+    }
+
+    uint32_t length_at(size_t i, size_t earlier) const
+    {
+        size_t n = 0;
+        size_t limit = size_ - i;
+        while (n < limit && data_[earlier + n] == data_[i + n])
+            ++n;
+        return uint32_t(n);
+    }
+
+private:
+    uint32_t hash(size_t i) const
+    {
+        uint32_t v = uint32_t(data_[i]) | uint32_t(data_[i + 1]) << 8 | uint32_t(data_[i + 2]) << 16;
+        return (v * 2654435761u) >> (32 - HASH_BITS);
+    }
+
+    const uint8_t* data_;
+    size_t size_;
+    std::vector<int32_t> head_;
+    std::vector<int32_t> chain_;
+    std::vector<int32_t> pair_;
+};
+
+struct Arrival {
+    uint32_t cost;
+    uint32_t from;
+    Token token;
+    uint32_t last_distance;
+};
+
+// Cheapest single-byte token at i: zero byte, a copy from 1 to 14 back, or
+// a literal.
+Token single_byte(const uint8_t* data, size_t i, uint32_t* cost)
+{
+    *cost = 7;
+    if (data[i] == 0)
+        return {ZERO, 1, 0};
+    for (uint32_t d = 1; d <= 14 && d <= i; ++d)
+        if (data[i - d] == data[i])
+            return {NEAR, 1, d};
+    *cost = 9;
+    return {LITERAL, 1, 0};
+}
+
+std::vector<Token> parse(const uint8_t* data, size_t size, uint32_t index_width)
+{
+    const uint32_t UNREACHED = 0xFFFFFFFF;
+    std::vector<Arrival> at(size + 1, Arrival{UNREACHED, 0, {LITERAL, 0, 0}, 1});
+    at[0].cost = 0;
+    MatchFinder finder(data, size);
+    std::vector<Candidate> candidates;
+    auto relax = [&at](size_t from, size_t to, uint32_t cost, Token token, uint32_t last) {
+        uint32_t total = at[from].cost + cost;
+        if (total < at[to].cost)
+            at[to] = Arrival{total, uint32_t(from), token, last};
+    };
+    for (size_t i = 0; i < size; ++i) {
+        uint32_t last = at[i].last_distance;
+        uint32_t cost;
+        Token one = single_byte(data, i, &cost);
+        relax(i, i + 1, cost, one, last);
+        finder.find(i, candidates);
+        uint32_t longest = candidates.empty() ? 0 : candidates.back().length;
+        if (last <= i) {
+            uint32_t rep = finder.length_at(i, i - last);
+            if (rep >= NICE_LENGTH && rep >= longest) {
+                relax(i, i + rep, repeat_cost(rep), {REPEAT, rep, last}, last);
+                for (size_t k = i + 1; k < i + rep; ++k)
+                    finder.insert(k);
+                i += rep - 1;
+                continue;
+            }
+            for (uint32_t len = 2; len <= rep && len < NICE_LENGTH; ++len)
+                relax(i, i + len, repeat_cost(len), {REPEAT, len, last}, last);
+        }
+        if (longest >= NICE_LENGTH) {
+            const Candidate& c = candidates.back();
+            relax(i, i + c.length, match_cost(c.distance, c.length, index_width),
+                  {c.distance <= 127 && c.length <= 5 ? SHORT : FAR, c.length, c.distance}, c.distance);
+            for (size_t k = i + 1; k < i + c.length; ++k)
+                finder.insert(k);
+            i += c.length - 1;
+            continue;
+        }
+        uint32_t len = 2;
+        for (const Candidate& c : candidates) {
+            for (; len <= c.length; ++len) {
+                uint32_t mc = match_cost(c.distance, len, index_width);
+                if (mc)
+                    relax(i, i + len, mc,
+                          {c.distance <= 127 && len <= 5 ? SHORT : FAR, len, c.distance}, c.distance);
+            }
+        }
+    }
+    std::vector<Token> tokens;
+    for (size_t i = size; i > 0; i = at[i].from)
+        tokens.push_back(at[i].token);
+    std::reverse(tokens.begin(), tokens.end());
+    return tokens;
+}
+
+uint32_t token_cost(const Token& t, uint32_t index_width)
+{
+    switch (t.kind) {
+    case LITERAL: return 9;
+    case ZERO:
+    case NEAR: return 7;
+    case REPEAT: return repeat_cost(t.length);
+    case RAW: return RAW_START_COST + t.length / RAW_CHUNK * RAW_CHUNK_COST;
+    case SHORT:
+    case FAR: return match_cost(t.distance, t.length, index_width);
+    }
+    return 0;
+}
+
+bool single_byte_token(const Token& t) { return t.kind == LITERAL || t.kind == ZERO || t.kind == NEAR; }
+
+// Long stretches of single-byte tokens go out as raw 256-byte chunks when
+// that is shorter (incompressible data).
+std::vector<Token> merge_raw_runs(const std::vector<Token>& tokens)
+{
+    std::vector<Token> out;
+    size_t i = 0;
+    while (i < tokens.size()) {
+        if (!single_byte_token(tokens[i])) {
+            out.push_back(tokens[i++]);
+            continue;
+        }
+        size_t j = i;
+        uint64_t cost = 0;
+        while (j < tokens.size() && single_byte_token(tokens[j]))
+            cost += token_cost(tokens[j++], DEFAULT_INDEX_WIDTH);
+        size_t chunks = (j - i) / RAW_CHUNK;
+        uint64_t raw = RAW_START_COST + chunks * RAW_CHUNK_COST;
+        for (size_t k = i + chunks * RAW_CHUNK; k < j; ++k)
+            raw += token_cost(tokens[k], DEFAULT_INDEX_WIDTH);
+        if (chunks > 0 && raw < cost) {
+            out.push_back({RAW, uint32_t(chunks * RAW_CHUNK), 0});
+            i += chunks * RAW_CHUNK;
+        }
+        out.insert(out.end(), tokens.begin() + i, tokens.begin() + j);
+        i = j;
+    }
+    return out;
+}
+
+class BitWriter {
+public:
+    void bits(uint32_t value, unsigned count)
+    {
+        while (count--) {
+            acc_ = acc_ << 1 | (value >> count & 1);
+            if (++filled_ == 32)
+                flush_word();
+        }
+    }
+    void gamma(uint32_t value)
+    {
+        unsigned top = 31;
+        while (!(value >> top & 1))
+            --top;
+        while (top--) {
+            bits(value >> top & 1, 1);
+            bits(top > 0 ? 1 : 0, 1);
+        }
+    }
+    std::vector<uint8_t> finish(std::vector<uint8_t> out)
+    {
+        if (filled_) {
+            acc_ <<= 32 - filled_;
+            flush_word();
+        }
+        out.insert(out.end(), bytes_.begin(), bytes_.end());
+        return out;
+    }
+
+private:
+    void flush_word()
+    {
+        for (int k = 0; k < 4; ++k)
+            bytes_.push_back(uint8_t(acc_ >> (8 * k)));
+        acc_ = 0;
+        filled_ = 0;
+    }
+    uint32_t acc_ = 0;
+    unsigned filled_ = 0;
+    std::vector<uint8_t> bytes_;
+};
+
+void write_token(BitWriter& w, const Token& t, const uint8_t* data, size_t at, uint32_t index_width)
+{
+    switch (t.kind) {
+    case LITERAL:
+        w.bits(1, 1);
+        w.bits(data[at], 8);
+        break;
+    case ZERO:
+        w.bits(0b0010001, 7);
+        break;
+    case NEAR:
+        w.bits(0b001, 3);
+        w.bits(t.distance + 1, 4);
+        break;
+    case SHORT:
+        w.bits(0b000, 3);
+        w.bits(t.distance, 7);
+        w.bits(t.length - 2, 2);
+        break;
+    case REPEAT:
+        w.bits(0b01, 2);
+        w.gamma(2);
+        w.gamma(t.length);
+        break;
+    case FAR:
+        w.bits(0b01, 2);
+        w.gamma((t.distance >> index_width) + 3);
+        w.bits(t.distance & ((1u << index_width) - 1), index_width);
+        w.gamma(t.length - far_extra(t.distance));
+        break;
+    case RAW:
+        w.bits(0b00100001, 8);
+        for (uint32_t k = 0; k < t.length; ++k) {
+            w.bits(data[at + k], 8);
+            if ((k + 1) % RAW_CHUNK == 0)
+                w.bits(k + 1 < t.length ? 1 : 0, 1);
+        }
+        break;
+    }
+}
+
+void put32(std::vector<uint8_t>& out, uint32_t v)
+{
+    for (int k = 0; k < 4; ++k)
+        out.push_back(uint8_t(v >> (8 * k)));
+}
+
+// The index width that makes the chosen far matches cheapest: a first parse
+// with the default width, re-priced under each width the stream can set.
+uint32_t best_index_width(const std::vector<Token>& tokens)
+{
+    uint32_t best = DEFAULT_INDEX_WIDTH;
+    uint64_t best_cost = UINT64_MAX;
+    for (uint32_t width = 1; width <= 20; ++width) {
+        uint64_t cost = width == DEFAULT_INDEX_WIDTH ? 0 : 12 + (width < 16 ? 4 : 5);
+        for (const Token& t : tokens)
+            cost += t.kind == FAR ? match_cost(t.distance, t.length, width) : 0;
+        if (cost < best_cost) {
+            best_cost = cost;
+            best = width;
+        }
+    }
+    return best;
+}
+
+}  // namespace
+
+std::vector<uint8_t> pack_block(const void* data, size_t size)
+{
+    const uint8_t* bytes = static_cast<const uint8_t*>(data);
+    std::vector<Token> tokens = parse(bytes, size, DEFAULT_INDEX_WIDTH);
+    uint32_t index_width = best_index_width(tokens);
+    if (index_width != DEFAULT_INDEX_WIDTH)
+        tokens = parse(bytes, size, index_width);
+    tokens = merge_raw_runs(tokens);
+
+    BitWriter w;
+    w.bits(0b0010000, 7);  // literal mode: plain 8-bit literals
+    w.bits(0b01, 2);
+    if (index_width != DEFAULT_INDEX_WIDTH) {
+        uint32_t m = index_width < 16 ? 1 : 2;
+        w.bits(0, 3 + 7);
+        w.bits(m, 2);
+        w.bits(index_width, m + 3);
+    }
+    size_t at = 0;
+    for (const Token& t : tokens) {
+        write_token(w, t, bytes, at, index_width);
+        at += t.length;
+    }
+    w.bits(0, 12);  // end of stream
+
+    std::vector<uint8_t> header = {'J', 'C'};
+    put32(header, uint32_t(size));
+    put32(header, packed_block_checksum(bytes, size));
+    return w.finish(std::move(header));
+}
