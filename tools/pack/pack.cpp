@@ -218,7 +218,7 @@ std::vector<Token> parse(const uint8_t* data, size_t size, uint32_t index_width)
 uint32_t token_cost(const Token& t, uint32_t index_width)
 {
     switch (t.kind) {
-    case LITERAL: return 9;
+    case LITERAL: return 9 * t.length;
     case ZERO:
     case NEAR: return 7;
     case REPEAT: return repeat_cost(t.length);
@@ -229,33 +229,59 @@ uint32_t token_cost(const Token& t, uint32_t index_width)
     return 0;
 }
 
-bool single_byte_token(const Token& t) { return t.kind == LITERAL || t.kind == ZERO || t.kind == NEAR; }
-
-// Long stretches of single-byte tokens go out as raw 256-byte chunks when
-// that is shorter (incompressible data).
-std::vector<Token> merge_raw_runs(const std::vector<Token>& tokens)
+// Raw chunks replace the tokens of the next 256 bytes wherever those cost
+// more (incompressible stretches). A token cut by a chunk's end leaves its
+// remaining bytes as literals, which the comparison counts.
+std::vector<Token> merge_raw_runs(std::vector<Token> tokens)
 {
     std::vector<Token> out;
+    uint32_t run = 0;
     size_t i = 0;
     while (i < tokens.size()) {
-        if (!single_byte_token(tokens[i])) {
-            out.push_back(tokens[i++]);
+        uint64_t bytes = 0;
+        uint64_t cost = 0;
+        size_t k = i;
+        while (k < tokens.size() && bytes < RAW_CHUNK) {
+            cost += token_cost(tokens[k], DEFAULT_INDEX_WIDTH);
+            bytes += tokens[k++].length;
+        }
+        uint64_t left = bytes - RAW_CHUNK;
+        if (bytes >= RAW_CHUNK && cost > RAW_CHUNK_COST + (run ? 0 : RAW_START_COST) + 9 * left) {
+            run += RAW_CHUNK;
+            i = k;
+            if (left)
+                tokens[--i] = {LITERAL, uint32_t(left), 0};
             continue;
         }
-        size_t j = i;
-        uint64_t cost = 0;
-        while (j < tokens.size() && single_byte_token(tokens[j]))
-            cost += token_cost(tokens[j++], DEFAULT_INDEX_WIDTH);
-        size_t chunks = (j - i) / RAW_CHUNK;
-        uint64_t raw = RAW_START_COST + chunks * RAW_CHUNK_COST;
-        for (size_t k = i + chunks * RAW_CHUNK; k < j; ++k)
-            raw += token_cost(tokens[k], DEFAULT_INDEX_WIDTH);
-        if (chunks > 0 && raw < cost) {
-            out.push_back({RAW, uint32_t(chunks * RAW_CHUNK), 0});
-            i += chunks * RAW_CHUNK;
+        if (run)
+            out.push_back({RAW, run, 0});
+        run = 0;
+        out.push_back(tokens[i++]);
+    }
+    if (run)
+        out.push_back({RAW, run, 0});
+    return out;
+}
+
+// A repeat whose distance was set by a short match that went out raw names
+// its distance plainly instead, or becomes literals when no token fits.
+std::vector<Token> fix_repeats(const std::vector<Token>& tokens, uint32_t index_width)
+{
+    std::vector<Token> out;
+    uint32_t last = 1;  // the decoder's starting distance
+    for (const Token& t : tokens) {
+        if (t.kind == REPEAT && t.distance != last) {
+            if (match_cost(t.distance, t.length, index_width)) {
+                out.push_back({t.distance <= 127 && t.length <= 5 ? SHORT : FAR, t.length, t.distance});
+                last = t.distance;
+            } else {
+                out.push_back({LITERAL, t.length, 0});
+            }
+            continue;
         }
-        out.insert(out.end(), tokens.begin() + i, tokens.begin() + j);
-        i = j;
+        if (t.kind == SHORT || t.kind == FAR)
+            last = t.distance;
+        out.push_back(t);
     }
     return out;
 }
@@ -307,8 +333,10 @@ void write_token(BitWriter& w, const Token& t, const uint8_t* data, size_t at, u
 {
     switch (t.kind) {
     case LITERAL:
-        w.bits(1, 1);
-        w.bits(data[at], 8);
+        for (uint32_t k = 0; k < t.length; ++k) {
+            w.bits(1, 1);
+            w.bits(data[at + k], 8);
+        }
         break;
     case ZERO:
         w.bits(0b0010001, 7);
@@ -377,7 +405,7 @@ std::vector<uint8_t> pack_block(const void* data, size_t size)
     uint32_t index_width = best_index_width(tokens);
     if (index_width != DEFAULT_INDEX_WIDTH)
         tokens = parse(bytes, size, index_width);
-    tokens = merge_raw_runs(tokens);
+    tokens = fix_repeats(merge_raw_runs(tokens), index_width);
 
     BitWriter w;
     w.bits(0b0010000, 7);  // literal mode: plain 8-bit literals
