@@ -137,11 +137,36 @@ private:
     std::vector<int32_t> pair_;
 };
 
+const uint32_t UNREACHED = 0xFFFFFFFF;
+
 struct Arrival {
     uint32_t cost;
     uint32_t from;
+    uint32_t from_way;
     Token token;
     uint32_t last_distance;
+};
+
+// Two ways to reach a position, with different last distances: a path that
+// paid a little more for keeping a useful distance can still win through a
+// cheap repeat later.
+struct Position {
+    Arrival way[2];
+
+    void arrive(const Arrival& a)
+    {
+        for (Arrival& w : way) {
+            if (w.cost != UNREACHED && w.last_distance == a.last_distance) {
+                if (a.cost < w.cost)
+                    w = a;
+                return;
+            }
+        }
+        Arrival& worse = way[0].cost > way[1].cost ? way[0] : way[1];
+        if (a.cost < worse.cost)
+            worse = a;
+    }
+    uint32_t cheapest() const { return way[0].cost <= way[1].cost ? 0 : 1; }
 };
 
 // Cheapest single-byte token at i: zero byte, a copy from 1 to 14 back, or
@@ -158,59 +183,74 @@ Token single_byte(const uint8_t* data, size_t i, uint32_t* cost)
     return {LITERAL, 1, 0};
 }
 
+Token match_token(uint32_t distance, uint32_t length)
+{
+    return {distance <= 127 && length <= 5 ? SHORT : FAR, length, distance};
+}
+
 std::vector<Token> parse(const uint8_t* data, size_t size, uint32_t index_width)
 {
-    const uint32_t UNREACHED = 0xFFFFFFFF;
-    std::vector<Arrival> at(size + 1, Arrival{UNREACHED, 0, {LITERAL, 0, 0}, 1});
-    at[0].cost = 0;
+    const Arrival none = {UNREACHED, 0, 0, {LITERAL, 0, 0}, 1};
+    std::vector<Position> at(size + 1, Position{{none, none}});
+    at[0].way[0].cost = 0;
     MatchFinder finder(data, size);
     std::vector<Candidate> candidates;
-    auto relax = [&at](size_t from, size_t to, uint32_t cost, Token token, uint32_t last) {
-        uint32_t total = at[from].cost + cost;
-        if (total < at[to].cost)
-            at[to] = Arrival{total, uint32_t(from), token, last};
-    };
     for (size_t i = 0; i < size; ++i) {
-        uint32_t last = at[i].last_distance;
-        uint32_t cost;
-        Token one = single_byte(data, i, &cost);
-        relax(i, i + 1, cost, one, last);
+        auto relax = [&at, i](uint32_t way, size_t to, uint32_t cost, Token token, uint32_t last) {
+            at[to].arrive({at[i].way[way].cost + cost, uint32_t(i), way, token, last});
+        };
         finder.find(i, candidates);
         uint32_t longest = candidates.empty() ? 0 : candidates.back().length;
-        if (last <= i) {
+        size_t skip = 0;  // a long match taken at once
+        uint32_t way = at[i].cheapest();
+        for (uint32_t w = 0; w < 2; ++w) {
+            if (at[i].way[w].cost == UNREACHED)
+                continue;
+            uint32_t last = at[i].way[w].last_distance;
+            uint32_t cost;
+            Token one = single_byte(data, i, &cost);
+            relax(w, i + 1, cost, one, last);
+            if (last > i)
+                continue;
             uint32_t rep = finder.length_at(i, i - last);
-            if (rep >= NICE_LENGTH && rep >= longest) {
-                relax(i, i + rep, repeat_cost(rep), {REPEAT, rep, last}, last);
-                for (size_t k = i + 1; k < i + rep; ++k)
-                    finder.insert(k);
-                i += rep - 1;
+            if (rep >= NICE_LENGTH) {
+                relax(w, i + rep, repeat_cost(rep), {REPEAT, rep, last}, last);
+                if (w == way && rep >= longest)
+                    skip = rep;
                 continue;
             }
-            for (uint32_t len = 2; len <= rep && len < NICE_LENGTH; ++len)
-                relax(i, i + len, repeat_cost(len), {REPEAT, len, last}, last);
+            for (uint32_t len = 2; len <= rep; ++len)
+                relax(w, i + len, repeat_cost(len), {REPEAT, len, last}, last);
         }
-        if (longest >= NICE_LENGTH) {
+        // A match sets the distance, so only the cheaper way matters.
+        if (!skip && longest >= NICE_LENGTH) {
             const Candidate& c = candidates.back();
-            relax(i, i + c.length, match_cost(c.distance, c.length, index_width),
-                  {c.distance <= 127 && c.length <= 5 ? SHORT : FAR, c.length, c.distance}, c.distance);
-            for (size_t k = i + 1; k < i + c.length; ++k)
-                finder.insert(k);
-            i += c.length - 1;
-            continue;
-        }
-        uint32_t len = 2;
-        for (const Candidate& c : candidates) {
-            for (; len <= c.length; ++len) {
-                uint32_t mc = match_cost(c.distance, len, index_width);
-                if (mc)
-                    relax(i, i + len, mc,
-                          {c.distance <= 127 && len <= 5 ? SHORT : FAR, len, c.distance}, c.distance);
+            relax(way, i + c.length, match_cost(c.distance, c.length, index_width),
+                  match_token(c.distance, c.length), c.distance);
+            skip = c.length;
+        } else if (!skip) {
+            uint32_t len = 2;
+            for (const Candidate& c : candidates) {
+                for (; len <= c.length; ++len) {
+                    uint32_t mc = match_cost(c.distance, len, index_width);
+                    if (mc)
+                        relax(way, i + len, mc, match_token(c.distance, len), c.distance);
+                }
             }
+        }
+        if (skip) {
+            for (size_t k = i + 1; k < i + skip; ++k)
+                finder.insert(k);
+            i += skip - 1;
         }
     }
     std::vector<Token> tokens;
-    for (size_t i = size; i > 0; i = at[i].from)
-        tokens.push_back(at[i].token);
+    for (size_t i = size, way = at[size].cheapest(); i > 0;) {
+        const Arrival& a = at[i].way[way];
+        tokens.push_back(a.token);
+        i = a.from;
+        way = a.from_way;
+    }
     std::reverse(tokens.begin(), tokens.end());
     return tokens;
 }
@@ -272,7 +312,7 @@ std::vector<Token> fix_repeats(const std::vector<Token>& tokens, uint32_t index_
     for (const Token& t : tokens) {
         if (t.kind == REPEAT && t.distance != last) {
             if (match_cost(t.distance, t.length, index_width)) {
-                out.push_back({t.distance <= 127 && t.length <= 5 ? SHORT : FAR, t.length, t.distance});
+                out.push_back(match_token(t.distance, t.length));
                 last = t.distance;
             } else {
                 out.push_back({LITERAL, t.length, 0});
