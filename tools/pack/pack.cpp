@@ -18,7 +18,7 @@ struct Token {
     uint32_t distance;
 };
 
-const int HASH_BITS = 17;
+const int MAX_HASH_BITS = 17;  // small inputs get smaller tables
 const int CHAIN_DEPTH = 48;
 const uint32_t NICE_LENGTH = 192;  // longer matches are taken at once
 const uint32_t RAW_CHUNK = 256;
@@ -66,8 +66,8 @@ struct Candidate {
 class MatchFinder {
 public:
     MatchFinder(const uint8_t* data, size_t size)
-        : data_(data), size_(size), head_(size_t(1) << HASH_BITS, -1), chain_(size, -1),
-          pair_(65536, -1)
+        : data_(data), size_(size), hash_bits_(hash_bits_for(size)), head_(size_t(1) << hash_bits_, -1),
+          chain_(size, -1), pair_(size_t(1) << std::min(hash_bits_, 16), -1)
     {
     }
 
@@ -79,10 +79,10 @@ public:
         if (i + 2 > size_)
             return;
         uint32_t best = 1;
-        uint32_t pair = uint32_t(data_[i]) << 8 | data_[i + 1];
-        int32_t p = pair_[pair];
-        if (p >= 0 && i - p <= 127) {
-            best = length_at(i, p);
+        int32_t p = pair_[pair_slot(i)];
+        uint32_t near = p >= 0 && i - p <= 127 ? length_at(i, p) : 0;
+        if (near >= 2) {
+            best = near;
             out.push_back({best, uint32_t(i - p)});
         }
         if (i + 3 <= size_) {
@@ -106,7 +106,7 @@ public:
     {
         if (i + 2 > size_)
             return;
-        pair_[uint32_t(data_[i]) << 8 | data_[i + 1]] = int32_t(i);
+        pair_[pair_slot(i)] = int32_t(i);
         if (i + 3 > size_)
             return;
         uint32_t h = hash(i);
@@ -124,14 +124,31 @@ public:
     }
 
 private:
+    static int hash_bits_for(size_t size)
+    {
+        int bits = 8;
+        while (bits < MAX_HASH_BITS && (size_t(1) << bits) < size)
+            ++bits;
+        return bits;
+    }
+
+    // The last place of each byte pair (shared by pairs when the table is
+    // small), for the two-byte matches that the three-byte chains miss.
+    uint32_t pair_slot(size_t i) const
+    {
+        uint32_t v = uint32_t(data_[i]) << 8 | data_[i + 1];
+        return hash_bits_ >= 16 ? v : (v * 2654435761u) >> (32 - hash_bits_);
+    }
+
     uint32_t hash(size_t i) const
     {
         uint32_t v = uint32_t(data_[i]) | uint32_t(data_[i + 1]) << 8 | uint32_t(data_[i + 2]) << 16;
-        return (v * 2654435761u) >> (32 - HASH_BITS);
+        return (v * 2654435761u) >> (32 - hash_bits_);
     }
 
     const uint8_t* data_;
     size_t size_;
+    int hash_bits_;
     std::vector<int32_t> head_;
     std::vector<int32_t> chain_;
     std::vector<int32_t> pair_;
