@@ -56,6 +56,13 @@ int32_t image_decoder_register(const ImageDecoder* decoder);
 ImageRecord* image_record(ObjectNumber number);
 ImageState* image_state();
 
+// Within the image library: claims the number's record (freeing an image that
+// had it); releases a record that has no picture (any more) and returns 0;
+// gives the create result for a filled record.
+ImageRecord* image_record_claim(ObjectNumber number);
+intptr_t image_record_abandon(ObjectNumber number, ImageRecord* record);
+intptr_t image_create_result(ObjectNumber number, const ImageRecord* record);
+
 // A blank bitmap: device-dependent when flags has IMAGE_DEVICE_BITMAP,
 // otherwise a bottom-up DIB section of `depth` bits. Null on failure.
 HBITMAP bitmap_create(int32_t width, int32_t height, int32_t flags, int32_t depth);
