@@ -126,6 +126,21 @@ void put_info_header(std::vector<uint8_t>& out, int width, int height, int bits,
     put32(out, 0);
 }
 
+// Blue, green, red (and alpha) bytes, bottom row first; rows of 4-byte
+// pixels, and of the 100-pixel target, need no padding.
+void put_rows(std::vector<uint8_t>& out, const std::vector<Colour>& pixels, int side, bool alpha)
+{
+    for (int y = side - 1; y >= 0; --y)
+        for (int x = 0; x < side; ++x) {
+            const Colour& c = pixels[y * side + x];
+            out.push_back(channel(c.b));
+            out.push_back(channel(c.g));
+            out.push_back(channel(c.r));
+            if (alpha)
+                out.push_back(channel(c.a));
+        }
+}
+
 // Icon picture in resource form: 32-bit colour rows, then the 1-bit mask
 // (set where the picture is fully transparent), both bottom row first.
 std::vector<uint8_t> icon_picture(int side)
@@ -134,14 +149,7 @@ std::vector<uint8_t> icon_picture(int side)
     const int mask_row = (side + 31) / 32 * 4;
     std::vector<uint8_t> out;
     put_info_header(out, side, side * 2, 32, side * side * 4 + mask_row * side, 0);
-    for (int y = side - 1; y >= 0; --y)
-        for (int x = 0; x < side; ++x) {
-            const Colour& c = pixels[y * side + x];
-            out.push_back(channel(c.b));
-            out.push_back(channel(c.g));
-            out.push_back(channel(c.r));
-            out.push_back(channel(c.a));
-        }
+    put_rows(out, pixels, side, true);
     for (int y = side - 1; y >= 0; --y) {
         std::vector<uint8_t> row(mask_row, 0);
         for (int x = 0; x < side; ++x)
@@ -167,13 +175,7 @@ std::vector<uint8_t> assets_target_bmp()
     put32(out, 54);
     put_info_header(out, TARGET_SIDE, TARGET_SIDE, 24, image_size, 2834);
     std::vector<Colour> pixels = render(TARGET_SIDE, true);
-    for (int y = TARGET_SIDE - 1; y >= 0; --y)
-        for (int x = 0; x < TARGET_SIDE; ++x) {
-            const Colour& c = pixels[y * TARGET_SIDE + x];
-            out.push_back(channel(c.b));
-            out.push_back(channel(c.g));
-            out.push_back(channel(c.r));
-        }
+    put_rows(out, pixels, TARGET_SIDE, false);
     out.push_back(0);  // the two bytes the image size field counts after the rows
     out.push_back(0);
     return out;

@@ -66,14 +66,8 @@ TEST_F(ImageLoadTest, TargetLoadsAsA32BitPictureWithItsPixelsInPlace)
     intptr_t result = image_from_memory(3, target_bmp);
     ASSERT_NE(result, 0);
     EXPECT_EQ(result, image_handle(3));
-    ImageRecord* record = image_record(3);
-    ASSERT_NE(record, nullptr);
-    EXPECT_EQ(record->width, 100);
-    EXPECT_EQ(record->height, 100);
-    EXPECT_EQ(record->depth, 32);
-    EXPECT_EQ(record->flags, 0);
-    EXPECT_EQ(GetObjectType(record->handle), static_cast<DWORD>(OBJ_BITMAP));
-    EXPECT_TRUE(is_dib_section(record->handle));
+    expect_record(3, 100, 100, 32, 0);
+    EXPECT_EQ(GetObjectType(image_record(3)->handle), static_cast<DWORD>(OBJ_BITMAP));
     // The file's last row is the top of the picture.
     EXPECT_EQ(image_pixels(3), target_file_pixels());
 }
@@ -93,6 +87,7 @@ TEST_F(ImageLoadTest, DeviceBitmapFlagGivesADeviceDependentPicture)
     ImageRecord* record = image_record(3);
     EXPECT_EQ(record->flags, IMAGE_DEVICE_BITMAP);
     EXPECT_FALSE(is_dib_section(record->handle));
+    // The display's format holds the colours exactly from 24 bits up.
     if (record->depth >= 24) {
         EXPECT_EQ(image_pixels(3), target_file_pixels());
     }
@@ -259,18 +254,15 @@ TEST_F(ImageLoadTest, DecoderPictureArrivesTopRowFirstInEitherDepth)
     for (int32_t kind : {2, 1}) {
         decoder_kind = kind;
         ASSERT_NE(image_from_memory(7, other), 0) << kind;
-        ImageRecord* record = image_record(7);
-        EXPECT_EQ(record->width, 5);
-        EXPECT_EQ(record->height, 3);
-        EXPECT_EQ(record->depth, kind == 2 ? 32 : 24);
+        expect_record(7, 5, 3, kind == 2 ? 32 : 24, 0);
         std::vector<uint32_t> pixels = image_pixels(7);
         ASSERT_EQ(pixels.size(), 15u);
         EXPECT_EQ(pixels[0], 0x800000u);
         EXPECT_EQ(pixels[2 * 5 + 4], 0x800204u);
     }
     ASSERT_NE(image_from_memory_ex(7, other, 16, IMAGE_DEVICE_BITMAP), 0);
-    EXPECT_FALSE(is_dib_section(image_record(7)->handle));
     EXPECT_EQ(image_record(7)->flags, IMAGE_DEVICE_BITMAP);
+    EXPECT_FALSE(is_dib_section(image_record(7)->handle));
     decoder_width = 0;
     EXPECT_EQ(image_from_memory(7, other), 0);
     decoder_width = 100000;
@@ -294,24 +286,16 @@ TEST_F(ImageLoadTest, CreateGivesABlackDisplayFormatPicture)
 {
     intptr_t handle = image_create(100, 100, 100);
     ASSERT_NE(handle, 0);
-    ImageRecord* record = image_record(100);
-    EXPECT_EQ(record->flags, IMAGE_DEVICE_BITMAP);
-    EXPECT_FALSE(is_dib_section(record->handle));
     HDC screen = GetDC(nullptr);
-    EXPECT_EQ(record->depth, GetDeviceCaps(screen, BITSPIXEL));
+    expect_record(100, 100, 100, GetDeviceCaps(screen, BITSPIXEL), IMAGE_DEVICE_BITMAP);
     ReleaseDC(nullptr, screen);
-    EXPECT_EQ(record->width, 100);
-    EXPECT_EQ(record->height, 100);
     EXPECT_EQ(image_pixels(100), std::vector<uint32_t>(10000, 0));
 }
 
 TEST_F(ImageLoadTest, CreateWithDepth24GivesABlackDibSection)
 {
     ASSERT_NE(image_create_ex(101, 30, 20, 24), 0);
-    ImageRecord* record = image_record(101);
-    EXPECT_EQ(record->flags, 0);
-    EXPECT_EQ(record->depth, 24);
-    EXPECT_TRUE(is_dib_section(record->handle));
+    expect_record(101, 30, 20, 24, 0);
     EXPECT_EQ(image_pixels(101), std::vector<uint32_t>(600, 0));
 }
 

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <vector>
 
@@ -63,4 +65,16 @@ inline bool is_dib_section(HGDIOBJ bitmap)
 {
     DIBSECTION section;
     return GetObjectA(bitmap, sizeof section, &section) == sizeof section;
+}
+
+// The record of a live image, field by field, and what kind of bitmap it holds.
+inline void expect_record(ObjectNumber number, int width, int height, int depth, int flags)
+{
+    ImageRecord* record = image_record(number);
+    ASSERT_NE(record, nullptr);
+    EXPECT_EQ(record->width, width);
+    EXPECT_EQ(record->height, height);
+    EXPECT_EQ(record->depth, depth);
+    EXPECT_EQ(record->flags, flags);
+    EXPECT_EQ(is_dib_section(record->handle), !(flags & IMAGE_DEVICE_BITMAP));
 }

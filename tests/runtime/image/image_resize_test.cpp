@@ -73,13 +73,9 @@ TEST_F(ImageResizeTest, NewSizeReplacesTheBitmap)
     ASSERT_NE(after, 0);
     EXPECT_NE(after, reinterpret_cast<intptr_t>(before));
     EXPECT_EQ(image_handle(4), after);
-    ImageRecord* record = image_record(4);
-    EXPECT_EQ(record->width, 57);
-    EXPECT_EQ(record->height, 23);
-    EXPECT_EQ(record->depth, 32);
-    EXPECT_EQ(record->flags, 0);
-    EXPECT_TRUE(is_dib_section(record->handle));
+    expect_record(4, 57, 23, 32, 0);
     EXPECT_EQ(GetObjectType(before), 0u);
+    ImageRecord* record = image_record(4);
     BITMAP bitmap;
     ASSERT_NE(GetObjectA(record->handle, sizeof bitmap, &bitmap), 0);
     EXPECT_EQ(bitmap.bmWidth, 57);
@@ -146,12 +142,7 @@ TEST_F(ImageResizeTest, CopyIntoAUsedNumberFreesTheOldImage)
     EXPECT_NE(copy, source);
     EXPECT_EQ(GetObjectType(old), 0u);
     EXPECT_EQ(image_handle(3), source);
-    ImageRecord* record = image_record(4);
-    EXPECT_EQ(record->width, 100);
-    EXPECT_EQ(record->height, 100);
-    EXPECT_EQ(record->depth, 32);
-    EXPECT_EQ(record->flags, 0);
-    EXPECT_TRUE(is_dib_section(record->handle));
+    expect_record(4, 100, 100, 32, 0);
     EXPECT_EQ(image_pixels(4), target_file_pixels());
 }
 
