@@ -242,13 +242,16 @@ intptr_t image_create_result(ObjectNumber number, const ImageRecord* record)
 HBITMAP bitmap_create(int32_t width, int32_t height, int32_t flags, int32_t depth)
 {
     // The record keeps sides in 16 bits; nothing larger is worth asking for.
-    if (!side_fits(width) || !side_fits(height))
+    // A DIB section below 16 bits would need a colour table, which the
+    // platform would read past the end of our header.
+    bool device = (flags & IMAGE_DEVICE_BITMAP) != 0;
+    if (!side_fits(width) || !side_fits(height) || (!device && depth != 16 && depth != 24 && depth != 32))
         return nullptr;
     HDC display = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
     if (!display)
         return nullptr;
     HBITMAP bitmap;
-    if (flags & IMAGE_DEVICE_BITMAP) {
+    if (device) {
         bitmap = CreateCompatibleBitmap(display, width, height);
     } else {
         BITMAPINFO info = {};

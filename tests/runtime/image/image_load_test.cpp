@@ -81,6 +81,39 @@ TEST_F(ImageLoadTest, TheSizeBoundsTheReads)
     EXPECT_EQ(image_from_memory_ex(3, target_bmp, 1, 0), 0);
 }
 
+// A 2 x 2 BMP file image of 8 bits with a two-colour table, whose header is
+// `header_size` bytes (the later header forms add fields the loader skips).
+std::vector<unsigned char> two_colour_bmp(uint32_t header_size)
+{
+    uint32_t offset = 14 + header_size + 8;
+    std::vector<unsigned char> b(offset + 8, 0);
+    b[0] = 'B';
+    b[1] = 'M';
+    put32(b, 2, static_cast<uint32_t>(b.size()));
+    put32(b, 10, offset);
+    put32(b, 14, header_size);
+    put32(b, 18, 2);
+    put32(b, 22, 2);
+    b[26] = 1;
+    b[28] = 8;
+    put32(b, 46, 2);
+    put32(b, 14 + header_size, 0x000000FF);      // blue
+    put32(b, 14 + header_size + 4, 0x0000FF00);  // green
+    b[offset] = 1;  // bottom row: green, blue
+    b[offset + 4 + 1] = 1;  // top row: blue, green
+    return b;
+}
+
+TEST_F(ImageLoadTest, PaletteAndLaterHeaderFormsLoad)
+{
+    for (uint32_t header_size : {40u, 108u, 124u}) {
+        std::vector<unsigned char> b = two_colour_bmp(header_size);
+        ASSERT_NE(image_from_memory(8, b.data()), 0) << header_size;
+        expect_record(8, 2, 2, 32, 0);
+        EXPECT_EQ(image_pixels(8), (std::vector<uint32_t>{0x0000FF, 0x00FF00, 0x00FF00, 0x0000FF})) << header_size;
+    }
+}
+
 TEST_F(ImageLoadTest, DeviceBitmapFlagGivesADeviceDependentPicture)
 {
     ASSERT_NE(image_from_memory_ex(3, target_bmp, target_bmp_size, IMAGE_DEVICE_BITMAP), 0);
@@ -299,11 +332,13 @@ TEST_F(ImageLoadTest, CreateWithDepth24GivesABlackDibSection)
     EXPECT_EQ(image_pixels(101), std::vector<uint32_t>(600, 0));
 }
 
-TEST_F(ImageLoadTest, CreateRefusesSidesARecordCannotHold)
+TEST_F(ImageLoadTest, CreateRefusesSidesARecordCannotHoldAndTablelessDepths)
 {
     EXPECT_EQ(image_create(100, 0, 10), 0);
     EXPECT_EQ(image_create(100, 10, -1), 0);
     EXPECT_EQ(image_create_ex(100, 40000, 10, 32), 0);
+    EXPECT_EQ(image_create_ex(100, 10, 10, 8), 0);  // would need a colour table
+    EXPECT_EQ(image_create_ex(100, 10, 10, 0), 0);
     EXPECT_EQ(image_exists(100), 0);
 }
 
