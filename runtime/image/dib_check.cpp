@@ -9,14 +9,6 @@ const size_t FILE_HEADER_SIZE = 14;
 const uint32_t INFO_HEADER_SIZE = 40;
 const uint32_t BI_RGB_COMPRESSION = 0;
 
-uint32_t read_u16(const unsigned char* p) { return p[0] | (p[1] << 8); }
-
-uint32_t read_u32(const unsigned char* p)
-{
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-
 uint64_t row_bytes(int32_t width, uint32_t bits)
 {
     return (static_cast<uint64_t>(width) * bits + 31) / 32 * 4;
@@ -33,13 +25,13 @@ struct InfoHeader {
 
 bool info_header_read(const unsigned char* header, InfoHeader* info)
 {
-    info->size = read_u32(header);
-    info->width = static_cast<int32_t>(read_u32(header + 4));
-    info->height = static_cast<int32_t>(read_u32(header + 8));
-    uint32_t planes = read_u16(header + 12);
-    info->bits = read_u16(header + 14);
-    uint32_t compression = read_u32(header + 16);
-    uint32_t colours_used = read_u32(header + 32);
+    info->size = dib_read_u32(header);
+    info->width = static_cast<int32_t>(dib_read_u32(header + 4));
+    info->height = static_cast<int32_t>(dib_read_u32(header + 8));
+    uint32_t planes = dib_read_u16(header + 12);
+    info->bits = dib_read_u16(header + 14);
+    uint32_t compression = dib_read_u32(header + 16);
+    uint32_t colours_used = dib_read_u32(header + 32);
     uint32_t bits = info->bits;
     if (planes != 1 || compression != BI_RGB_COMPRESSION ||
         !(bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32))
@@ -60,12 +52,20 @@ bool info_header_read(const unsigned char* header, InfoHeader* info)
 
 }  // namespace
 
+uint32_t dib_read_u16(const unsigned char* p) { return p[0] | (p[1] << 8); }
+
+uint32_t dib_read_u32(const unsigned char* p)
+{
+    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+
 bool bmp_file_check(const unsigned char* data, size_t size, BmpFileLayout* layout)
 {
     if (!data || size < FILE_HEADER_SIZE + INFO_HEADER_SIZE || data[0] != 'B' || data[1] != 'M')
         return false;
     // Both the caller's size and the file's own size field bound the reads.
-    uint64_t available = read_u32(data + 2);
+    uint64_t available = dib_read_u32(data + 2);
     if (available > size)
         available = size;
     InfoHeader info;
@@ -75,7 +75,7 @@ bool bmp_file_check(const unsigned char* data, size_t size, BmpFileLayout* layou
         return false;
     if (info.width < 1 || info.width > BMP_MAX_SIDE || info.height < 1 || info.height > BMP_MAX_SIDE)
         return false;
-    uint32_t pixel_offset = read_u32(data + 10);
+    uint32_t pixel_offset = dib_read_u32(data + 10);
     uint64_t rows_end = pixel_offset + row_bytes(info.width, info.bits) * static_cast<uint64_t>(info.height);
     if (BMP_INFO_OFFSET + info.info_bytes > pixel_offset || rows_end > available)
         return false;

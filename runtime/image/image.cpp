@@ -39,17 +39,9 @@ void picture_destroy(HGDIOBJ picture)
         DestroyIcon(static_cast<HICON>(picture));
 }
 
-uint32_t read_u16(const unsigned char* p) { return p[0] | (p[1] << 8); }
-
-uint32_t read_u32(const unsigned char* p)
-{
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-
 bool side_fits(int32_t side) { return side >= 1 && side <= BMP_MAX_SIDE; }
 
-// A bitmap's description, and the record filled from it.
+// Fills the record from the picture's description.
 void record_fill(ImageRecord* record, HGDIOBJ handle, const BITMAP& bitmap, int32_t flags)
 {
     record->handle = handle;
@@ -104,10 +96,10 @@ bool picture_describe(HGDIOBJ picture, BITMAP* bitmap)
 // inside it, and so must the entry's data.
 HICON icon_from_sized_memory(const unsigned char* data, int32_t size)
 {
-    if (static_cast<size_t>(size) < ICON_DIRECTORY_SIZE + ICON_ENTRY_SIZE || read_u16(data + 4) == 0)
+    if (static_cast<size_t>(size) < ICON_DIRECTORY_SIZE + ICON_ENTRY_SIZE || dib_read_u16(data + 4) == 0)
         return nullptr;
     const unsigned char* entry = data + ICON_DIRECTORY_SIZE;
-    uint64_t end = static_cast<uint64_t>(read_u32(entry + 12)) + read_u32(entry + 8);
+    uint64_t end = static_cast<uint64_t>(dib_read_u32(entry + 12)) + dib_read_u32(entry + 8);
     if (end > static_cast<uint64_t>(size))
         return nullptr;
     return icon_from_memory(data);
@@ -270,11 +262,11 @@ HBITMAP bitmap_create(int32_t width, int32_t height, int32_t flags, int32_t dept
 HICON icon_from_memory(const void* data)
 {
     const unsigned char* directory = static_cast<const unsigned char*>(data);
-    if (!directory || read_u16(directory) != 0 || read_u16(directory + 2) != 1)
+    if (!directory || dib_read_u16(directory) != 0 || dib_read_u16(directory + 2) != 1)
         return nullptr;
     const unsigned char* entry = directory + ICON_DIRECTORY_SIZE;
-    DWORD size = read_u32(entry + 8);
-    DWORD offset = read_u32(entry + 12);
+    DWORD size = dib_read_u32(entry + 8);
+    DWORD offset = dib_read_u32(entry + 12);
     // The platform stretches the picture to the header's size, so a header
     // that promises more than its data holds is refused before it gets there.
     if (!icon_image_check(directory + offset, size))
@@ -283,10 +275,10 @@ HICON icon_from_memory(const void* data)
     if (!copy)
         return nullptr;
     std::memcpy(copy, directory + offset, size);
-    int32_t width = static_cast<int32_t>(read_u32(copy + 4));
-    int32_t height = static_cast<int32_t>(read_u32(copy + 8)) / 2;
+    int32_t width = static_cast<int32_t>(dib_read_u32(copy + 4));
+    int32_t height = static_cast<int32_t>(dib_read_u32(copy + 8)) / 2;
     HICON icon = CreateIconFromResourceEx(copy, size, TRUE, 0x00030000, width, height, LR_DEFAULTCOLOR);
-    if (!icon && read_u16(copy + 14) != 16)
+    if (!icon && dib_read_u16(copy + 14) != 16)
         icon = CreateIconFromResource(copy, size, TRUE, 0x00030000);
     GlobalFree(copy);
     return icon;
