@@ -125,49 +125,41 @@ void decoder_close()
     decoders.open_file = nullptr;
 }
 
+// The decoder writes top row first into a block of the main heap, which is
+// then converted into a blank bitmap. A DIB section made bottom-up like every
+// other keeps the averaging resize right: Wine reports a top-down section's
+// height as positive, so its row order could not be told afterwards.
 HBITMAP decoder_read(int32_t kind, int32_t flags)
 {
     const ImageDecoder* decoder = decoders.current;
     int32_t width = decoder->width();
     int32_t height = decoder->height();
-    if (!side_fits(width) || !side_fits(height)) {
+    int32_t bits = kind == DECODE_32_BITS ? 32 : 24;
+    int32_t stride = bits == 32 ? width * 4 : width * 3 + (width & 3);
+    void* pixels = nullptr;
+    if (side_fits(width) && side_fits(height) && static_cast<uint64_t>(stride) * (height + 1) <= INT32_MAX)
+        pixels = HeapAlloc(heap_main(), HEAP_ZERO_MEMORY, static_cast<size_t>(stride) * (height + 1));
+    if (!pixels) {
         decoder_close();
         return nullptr;
     }
+    decoder->read(pixels, stride, 0);
+    decoder_close();
+
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = width;
     info.bmiHeader.biHeight = -height;  // top row first
     info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = kind == DECODE_32_BITS ? 32 : 24;
+    info.bmiHeader.biBitCount = static_cast<WORD>(bits);
     info.bmiHeader.biCompression = BI_RGB;
-    int32_t stride = kind == DECODE_32_BITS ? width * 4 : width * 3 + (width & 3);
-
-    HDC display = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
-    if (!display) {
-        decoder_close();
-        return nullptr;
+    HBITMAP bitmap = bitmap_create(width, height, flags, bits);
+    HDC memory = bitmap ? CreateCompatibleDC(nullptr) : nullptr;
+    if (memory) {
+        SetDIBits(memory, bitmap, 0, height, pixels, &info, DIB_RGB_COLORS);
+        DeleteDC(memory);
     }
-    HBITMAP bitmap = nullptr;
-    void* pixels = nullptr;
-    if (flags & IMAGE_DEVICE_BITMAP) {
-        pixels = HeapAlloc(heap_main(), HEAP_ZERO_MEMORY, static_cast<size_t>(stride) * (height + 1));
-    } else {
-        bitmap = CreateDIBSection(display, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-    }
-    if (pixels)
-        decoder->read(pixels, stride, 0);
-    decoder_close();
-    if (pixels && (flags & IMAGE_DEVICE_BITMAP)) {
-        bitmap = CreateCompatibleBitmap(display, width, height);
-        HDC memory = bitmap ? CreateCompatibleDC(nullptr) : nullptr;
-        if (memory) {
-            SetDIBits(memory, bitmap, 0, height, pixels, &info, DIB_RGB_COLORS);
-            DeleteDC(memory);
-        }
-        HeapFree(heap_main(), 0, pixels);
-    }
-    DeleteDC(display);
+    HeapFree(heap_main(), 0, pixels);
     return bitmap;
 }
 

@@ -6,13 +6,13 @@
 #include <cstdint>
 
 struct PixelRows {
-    unsigned char* pixels;  // first stored row
+    unsigned char* pixels;  // first row
     int32_t width;
     int32_t height;
-    int32_t stride;  // bytes from one stored row to the next
+    int32_t stride;  // bytes from one row to the next
 };
 
 // Every byte of a pixel (1 to 4 bytes a pixel) is averaged on its own, with
-// rounding to nearest. The row order of both sides is the same, so bottom-up
-// and top-down memory both work. Sizes must be positive.
+// rounding to nearest. Rows are in the same order on both sides (bottom-up
+// or top-down alike). Sizes must be positive.
 void image_average_stretch(const PixelRows& source, const PixelRows& destination, int32_t bytes_per_pixel);

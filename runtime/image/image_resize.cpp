@@ -15,12 +15,14 @@ bool dib_rows(HBITMAP bitmap, PixelRows* rows, int32_t* bytes_per_pixel)
     DIBSECTION section;
     if (GetObjectA(bitmap, sizeof section, &section) != sizeof section || !section.dsBm.bmBits)
         return false;
-    int32_t bits = section.dsBm.bmBitsPixel;
-    if (bits != 24 && bits != 32)
+    int32_t depth = section.dsBm.bmBitsPixel;
+    if (depth != 24 && depth != 32)
         return false;
+    // Every section the library makes is bottom-up (bitmap_create); both
+    // sides are read in stored order, so the picture keeps its way up.
     *rows = {static_cast<unsigned char*>(section.dsBm.bmBits), section.dsBm.bmWidth, section.dsBm.bmHeight,
              section.dsBm.bmWidthBytes};
-    *bytes_per_pixel = bits / 8;
+    *bytes_per_pixel = depth / 8;
     return true;
 }
 

@@ -38,7 +38,7 @@ void gradient_read(void* pixels, int32_t stride, int32_t)
         for (int32_t x = 0; x < decoder_width; ++x) {
             unsigned char* p = static_cast<unsigned char*>(pixels) + y * stride + x * bytes;
             p[0] = static_cast<unsigned char>(x);  // blue
-            p[1] = static_cast<unsigned char>(y);  // green
+            p[1] = static_cast<unsigned char>(y * 100);  // green
             p[2] = 0x80;
         }
 }
@@ -291,7 +291,13 @@ TEST_F(ImageLoadTest, DecoderPictureArrivesTopRowFirstInEitherDepth)
         std::vector<uint32_t> pixels = image_pixels(7);
         ASSERT_EQ(pixels.size(), 15u);
         EXPECT_EQ(pixels[0], 0x800000u);
-        EXPECT_EQ(pixels[2 * 5 + 4], 0x800204u);
+        EXPECT_EQ(pixels[2 * 5 + 4], 0x80C804u);
+        // A top-down picture keeps its way up through the averaging resize.
+        ASSERT_NE(image_resize(7, 5, 6), 0);
+        pixels = image_pixels(7);
+        ASSERT_EQ(pixels.size(), 30u);
+        EXPECT_EQ(pixels[1 * 5 + 4], 0x800004u);
+        EXPECT_EQ(pixels[5 * 5 + 4], 0x80C804u);
     }
     ASSERT_NE(image_from_memory_ex(7, other, 16, IMAGE_DEVICE_BITMAP), 0);
     EXPECT_EQ(image_record(7)->flags, IMAGE_DEVICE_BITMAP);

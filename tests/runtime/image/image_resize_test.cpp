@@ -143,6 +143,9 @@ TEST_F(ImageResizeTest, CopyIntoAUsedNumberFreesTheOldImage)
     EXPECT_EQ(GetObjectType(old), 0u);
     EXPECT_EQ(image_handle(3), source);
     expect_record(4, 100, 100, 32, 0);
+    BITMAP bitmap;  // the platform's copy is a 32-bit DIB section too
+    ASSERT_NE(GetObjectA(reinterpret_cast<HGDIOBJ>(copy), sizeof bitmap, &bitmap), 0);
+    EXPECT_EQ(bitmap.bmBitsPixel, 32);
     EXPECT_EQ(image_pixels(4), target_file_pixels());
 }
 
