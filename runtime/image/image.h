@@ -56,8 +56,16 @@ int32_t image_decoder_register(const ImageDecoder* decoder);
 ImageRecord* image_record(ObjectNumber number);
 ImageState* image_state();
 
+// Within the image library: claims the number's record (freeing an image that
+// had it); releases a record that has no picture (any more) and returns 0;
+// gives the create result for a filled record.
+ImageRecord* image_record_claim(ObjectNumber number);
+intptr_t image_record_abandon(ObjectNumber number, ImageRecord* record);
+intptr_t image_create_result(ObjectNumber number, const ImageRecord* record);
+
 // A blank bitmap: device-dependent when flags has IMAGE_DEVICE_BITMAP,
-// otherwise a bottom-up DIB section of `depth` bits. Null on failure.
+// otherwise a bottom-up DIB section of `depth` (16, 24 or 32) bits. Sides run
+// from 1 to 32767. Null on failure.
 HBITMAP bitmap_create(int32_t width, int32_t height, int32_t flags, int32_t depth);
 
 // An icon from an icon file image (first entry only), or null.
@@ -70,7 +78,7 @@ HICON icon_from_memory(const void* data);
 // read goes past `size` bytes (the short form passes 10,000,000).
 intptr_t image_from_memory(ObjectNumber number, const void* data);
 intptr_t image_from_memory_ex(ObjectNumber number, const void* data, int32_t size, int32_t flags);
-// A black image: depth 24 or 32 gives a DIB section, IMAGE_DEPTH_DEVICE a
+// A black image: depth 16, 24 or 32 gives a DIB section, IMAGE_DEPTH_DEVICE a
 // device-dependent bitmap. The short form uses IMAGE_DEPTH_DEVICE.
 intptr_t image_create(ObjectNumber number, int32_t width, int32_t height);
 intptr_t image_create_ex(ObjectNumber number, int32_t width, int32_t height, int32_t depth);
