@@ -153,6 +153,32 @@ TEST_F(ImageGadget, AnIconIsCentredByTheSizeOfItsMask)
     DestroyIcon(icon);
 }
 
+// The dotted focus rectangle lies 3 pixels inside the edge, drawn over the
+// picture, while the top window shows keyboard cues. (Wine's prefix shows
+// keyboard cues always, so here the top window answers WM_QUERYUISTATE
+// itself to hide them.)
+TEST_F(ImageGadget, AFocusedGadgetDrawsItsFocusRectangleOverThePicture)
+{
+    ASSERT_NE(create(red100), nullptr);
+    auto red_on_ring = [&] {
+        InvalidateRect(control, nullptr, TRUE);
+        UpdateWindow(control);
+        GuiTestCapture c = gui_test_capture(control);
+        int red = 0;
+        for (int x = 4; x < 96; ++x)
+            red += (c.at(x, 3) == RED) + (c.at(3, x) == RED);
+        EXPECT_EQ(c.at(50, 4), RED);  // just inside the ring the picture stays
+        return red;
+    };
+    EXPECT_EQ(red_on_ring(), 2 * 92);
+    gadget_focus(0);
+    ASSERT_EQ(GetFocus(), control);
+    EXPECT_EQ(red_on_ring(), 0);
+    GuiTestParent::hide_focus() = true;
+    EXPECT_EQ(red_on_ring(), 2 * 92);
+    GuiTestParent::hide_focus() = false;
+}
+
 TEST_F(ImageGadget, WithoutAPictureOnlyTheFaceIsPainted)
 {
     HBRUSH not_a_picture = CreateSolidBrush(RED);
