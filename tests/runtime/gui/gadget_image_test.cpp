@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "runtime/gui/gadget.h"
-#include "tests/runtime/gui/support/gui_test.h"
+#include "tests/runtime/gui/support/gadget_fixture.h"
 
 namespace {
 
@@ -12,13 +12,11 @@ const COLORREF RED = RGB(255, 0, 0);
 const COLORREF GREEN = RGB(0, 255, 0);
 const COLORREF BLUE = RGB(0, 0, 255);
 
-class ImageGadget : public ::testing::Test {
+class ImageGadget : public GadgetFixture {
 protected:
     void SetUp() override
     {
-        gui_test_start();
-        parent = GuiTestParent::open(0, 0, 300, 200);
-        gadget_list_use(parent);
+        GadgetFixture::SetUp();
         red100 = gui_test_bitmap(100, 100, RED);
         red40 = gui_test_bitmap(40, 40, RED);
         green40 = gui_test_bitmap(40, 40, GREEN);
@@ -26,7 +24,7 @@ protected:
     }
     void TearDown() override
     {
-        DestroyWindow(parent);
+        GadgetFixture::TearDown();
         for (HBITMAP b : {red100, red40, green40, blue40})
             DeleteObject(b);
     }
@@ -38,7 +36,6 @@ protected:
     }
     int inset() const { return gadget_themed() ? 4 : 2; }
 
-    HWND parent = nullptr;
     HWND control = nullptr;
     HBITMAP red100 = nullptr, red40 = nullptr, green40 = nullptr, blue40 = nullptr;
 };
