@@ -219,6 +219,20 @@ TEST_F(EventTest, MessagesBeforeThePropertyQueueNothing)
     SetPropA(unmarked, "RT_WindowID", reinterpret_cast<HANDLE>(3));
 }
 
+TEST_F(EventTest, AChildWithTheWindowsProcedureBelongsToTheWindow)
+{
+    // A child of the window's own class: its messages climb to the window.
+    HWND child = CreateWindowExA(0, "WindowClass_0", "", WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, window, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(child, nullptr);
+    gui_test_events_drop();
+    EXPECT_EQ(SendMessageA(child, WM_SIZE, SIZE_RESTORED, MAKELPARAM(50, 50)), 1);
+    SendMessageA(child, WM_MOVE, 0, 0);
+    EXPECT_EQ(gui_test_events_now(), Events({EVENT_MOVE_WINDOW}));
+    EXPECT_EQ(event_state()->event_window, 0);
+    DestroyWindow(child);
+}
+
 TEST_F(EventTest, ActivationAndRepaintingAreDeferred)
 {
     ASSERT_NE(window_open(1, 200, 150, 100, 100, "", WS_POPUP), 0);
