@@ -150,12 +150,13 @@ EventState* event_state()
 
 EventDataBlock* event_data()
 {
-    return state->event_data;
+    return state ? state->event_data : nullptr;
 }
 
 void event_set_global_callback(WindowCallback callback)
 {
-    state->global_callback = callback;
+    if (state)
+        state->global_callback = callback;
 }
 
 void event_library_end()
@@ -172,6 +173,8 @@ void event_library_end()
 
 void event_queue_push(int32_t event_code, intptr_t window_number)
 {
+    if (!state)
+        return;
     EventQueueNode* tail = state->queue_tail;
     if (tail && tail->event_code == event_code && tail->window_number == window_number)
         return;
@@ -190,6 +193,8 @@ void event_queue_push(int32_t event_code, intptr_t window_number)
 
 int32_t event_wait(int32_t timeout)
 {
+    if (!state)
+        return 0;
     event_data_free();
     state->event_type = -1;
 
@@ -224,7 +229,7 @@ int32_t event_wait(int32_t timeout)
 
 intptr_t event_gadget()
 {
-    return state->event_item;
+    return state ? state->event_item : 0;
 }
 
 LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam)

@@ -84,15 +84,17 @@ int32_t comctl_version_read()
     HMODULE comctl = LoadLibraryA("COMCTL32.DLL");
     if (!comctl)
         return 0;
+    // A library without the entry point predates version numbers: 1. A failed
+    // call leaves the version unknown (0), to be asked again.
     int32_t version = 1;
     DLLGETVERSIONPROC get_version = entry_point<DLLGETVERSIONPROC>(comctl, "DllGetVersion");
     if (get_version) {
         DLLVERSIONINFO info;
         std::memset(&info, 0, sizeof info);
         info.cbSize = sizeof info;
-        version = 0;
-        if (get_version(&info) >= 0)
-            version = static_cast<int32_t>((info.dwMajorVersion & 0xFFFF) << 16 | (info.dwMinorVersion & 0xFFFF));
+        version = get_version(&info) >= 0
+                      ? static_cast<int32_t>((info.dwMajorVersion & 0xFFFF) << 16 | (info.dwMinorVersion & 0xFFFF))
+                      : 0;
     }
     FreeLibrary(comctl);
     return version;
@@ -102,8 +104,10 @@ int32_t comctl_version_read()
 
 void gadget_library_init()
 {
-    if (gadgets)
+    static bool started;
+    if (started)
         return;
+    started = true;
     InitializeCriticalSection(&brush_lock);
     default_font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     gadgets = object_table_create(sizeof(GadgetRecord), GADGET_SLOTS, gadget_free);
@@ -216,6 +220,8 @@ HWND gadget_top_window(HWND window)
     return window;
 }
 
+// Wine 8 loads the side-by-side version 6 library for a program whose manifest
+// asks for it, but that library still reports 5.81, so `themed` stays 0 there.
 int32_t theme_detect()
 {
     if (comctl_version)

@@ -67,8 +67,9 @@ intptr_t gadget_text_create(ObjectNumber number, int32_t x, int32_t y, int32_t w
                             const char* text, uint32_t flags)
 {
     const GadgetOps* ops = gadget_ops_prepare(&text_ops, &text_ops_filled, GADGET_KIND_TEXT, text_fill);
-    const uint32_t SUNKEN = 0x20000;
-    HWND control = gadget_control_create((flags & SUNKEN) ? WS_EX_CLIENTEDGE : 0, "Static", text ? text : "",
+    // The caller's bit 0x20000 asks for a sunken client edge.
+    const uint32_t CLIENT_EDGE_FLAG = 0x20000;
+    HWND control = gadget_control_create((flags & CLIENT_EDGE_FLAG) ? WS_EX_CLIENTEDGE : 0, "Static", text ? text : "",
                                          flags | WS_GROUP, x, y, width, height, -1);
     return gadget_create_finish(number, control, ops, -1, -1, 0);
 }

@@ -64,35 +64,34 @@ bool edge_in(int32_t a, int32_t b, int32_t c)
     return state->edge == a || state->edge == b || state->edge == c;
 }
 
-LONG track(LONG extent, LONG minimum, LONG maximum)
+// Puts a side at `value` (direction -1 for left or top, 1 for right or
+// bottom), keeping the extent to the opposite side within the limits by
+// moving that same side.
+void side_set(LONG* side, LONG value, LONG opposite, LONG direction, LONG minimum, LONG maximum)
 {
+    LONG extent = direction * (value - opposite);
     if (extent < minimum)
-        return minimum;
-    return extent > maximum ? maximum : extent;
+        extent = minimum;
+    else if (extent > maximum)
+        extent = maximum;
+    *side = opposite + direction * extent;
 }
 
-// Moves the chosen edge or corner to the point, keeping the size within the
-// tracking limits by moving that same edge.
+// Moves the chosen edge or corner to the point within the tracking limits.
 void rectangle_follow(POINT p)
 {
     RECT& r = state->current;
-    const MINMAXINFO& l = state->limits;
-    if (edge_in(WMSZ_LEFT, WMSZ_TOPLEFT, WMSZ_BOTTOMLEFT)) {
-        r.left = state->edge == WMSZ_TOPLEFT ? p.x - 2 : p.x;
-        r.left = r.right - track(r.right - r.left, l.ptMinTrackSize.x, l.ptMaxTrackSize.x);
-    }
-    if (edge_in(WMSZ_RIGHT, WMSZ_TOPRIGHT, WMSZ_BOTTOMRIGHT)) {
-        r.right = p.x + 2;
-        r.right = r.left + track(r.right - r.left, l.ptMinTrackSize.x, l.ptMaxTrackSize.x);
-    }
-    if (edge_in(WMSZ_TOP, WMSZ_TOPLEFT, WMSZ_TOPRIGHT)) {
-        r.top = state->edge == WMSZ_TOPLEFT ? p.y - 2 : p.y;
-        r.top = r.bottom - track(r.bottom - r.top, l.ptMinTrackSize.y, l.ptMaxTrackSize.y);
-    }
-    if (edge_in(WMSZ_BOTTOM, WMSZ_BOTTOMLEFT, WMSZ_BOTTOMRIGHT)) {
-        r.bottom = p.y + 2;
-        r.bottom = r.top + track(r.bottom - r.top, l.ptMinTrackSize.y, l.ptMaxTrackSize.y);
-    }
+    const POINT& least = state->limits.ptMinTrackSize;
+    const POINT& most = state->limits.ptMaxTrackSize;
+    LONG inset = state->edge == WMSZ_TOPLEFT ? 2 : 0;
+    if (edge_in(WMSZ_LEFT, WMSZ_TOPLEFT, WMSZ_BOTTOMLEFT))
+        side_set(&r.left, p.x - inset, r.right, -1, least.x, most.x);
+    if (edge_in(WMSZ_RIGHT, WMSZ_TOPRIGHT, WMSZ_BOTTOMRIGHT))
+        side_set(&r.right, p.x + 2, r.left, 1, least.x, most.x);
+    if (edge_in(WMSZ_TOP, WMSZ_TOPLEFT, WMSZ_TOPRIGHT))
+        side_set(&r.top, p.y - inset, r.bottom, -1, least.y, most.y);
+    if (edge_in(WMSZ_BOTTOM, WMSZ_BOTTOMLEFT, WMSZ_BOTTOMRIGHT))
+        side_set(&r.bottom, p.y + 2, r.top, 1, least.y, most.y);
 }
 
 void resize_to(HWND window, POINT p)

@@ -111,6 +111,16 @@ void brush_drop(WindowRecord* record)
     record->background_brush = nullptr;
 }
 
+template <typename Hook>
+int32_t hook_set(ObjectNumber number, Hook WindowRecord::*field, Hook hook)
+{
+    WindowRecord* record = window_record(number);
+    if (!record)
+        return 0;
+    record->*field = hook;
+    return 1;
+}
+
 }  // namespace
 
 intptr_t window_open(ObjectNumber number, int32_t x, int32_t y, int32_t width, int32_t height, const char* title,
@@ -213,20 +223,12 @@ int32_t window_set_hidden(ObjectNumber number, int32_t hide)
 
 int32_t window_set_callback(ObjectNumber number, WindowCallback callback)
 {
-    WindowRecord* record = window_record(number);
-    if (!record)
-        return 0;
-    record->window_callback = callback;
-    return 1;
+    return hook_set(number, &WindowRecord::window_callback, callback);
 }
 
 int32_t window_set_erase_callback(ObjectNumber number, EraseCallback callback)
 {
-    WindowRecord* record = window_record(number);
-    if (!record)
-        return 0;
-    record->erase_callback = callback;
-    return 1;
+    return hook_set(number, &WindowRecord::erase_callback, callback);
 }
 
 int32_t window_set_colour(ObjectNumber number, int32_t colour)

@@ -14,7 +14,9 @@ namespace {
 
 using Events = std::vector<int32_t>;
 
-// The busy blocks of the main heap.
+// The busy blocks of the main heap, less the deferred events that waits may
+// queue on the way.
+int queued_events();
 int main_heap_blocks()
 {
     int n = 0;
@@ -23,7 +25,7 @@ int main_heap_blocks()
     while (HeapWalk(heap_main(), &entry))
         n += (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) != 0;
     HeapUnlock(heap_main());
-    return n;
+    return n - queued_events();
 }
 
 int queued_events()
@@ -118,6 +120,7 @@ TEST_F(EventTest, DeferredEventsComeBeforeANewClickAndKeepTheItem)
     EXPECT_EQ(event_gadget(), 42);
 
     POINT p = gui_test_screen_point(window, 20, 20);
+    ASSERT_TRUE(gui_test_mouse_settle(p.x, p.y));
     gui_test_mouse(p.x, p.y, MOUSEEVENTF_LEFTDOWN);
     Sleep(50);
     SendMessageA(window, WM_MOVE, 0, 0);
@@ -134,6 +137,7 @@ TEST_F(EventTest, DeferredEventsComeBeforeANewClickAndKeepTheItem)
 TEST_F(EventTest, APressThatMakesNoEventComesBackAsItsMessage)
 {
     POINT p = gui_test_screen_point(window, 30, 40);
+    ASSERT_TRUE(gui_test_mouse_settle(p.x, p.y));
     gui_test_mouse(p.x, p.y, MOUSEEVENTF_LEFTDOWN);
     ASSERT_TRUE(press_expect(30, 40));
     EXPECT_EQ(event_state()->message_wparam & MK_LBUTTON, static_cast<WPARAM>(MK_LBUTTON));
@@ -148,6 +152,7 @@ TEST_F(EventTest, AButtonClickGivesItsPressThenTheGadgetEvent)
                                   reinterpret_cast<HMENU>(77), nullptr, nullptr);
     gui_test_events_drop();
     POINT p = gui_test_screen_point(window, 40, 20);
+    ASSERT_TRUE(gui_test_mouse_settle(p.x, p.y));
     gui_test_mouse(p.x, p.y, MOUSEEVENTF_LEFTDOWN);
     ASSERT_TRUE(press_expect(30, 10));
     gui_test_mouse(p.x, p.y, MOUSEEVENTF_LEFTUP);
@@ -175,8 +180,7 @@ TEST_F(EventTest, TheCloseBoxGivesCloseWindowAndTheWindowStays)
     ASSERT_NE(box.x, 0);
     // Under Wine a click right after the window is made may still be taken
     // for a client click; the cursor goes there first.
-    SetCursorPos(box.x, box.y);
-    gui_test_events_drop(200);
+    ASSERT_TRUE(gui_test_mouse_settle(box.x, box.y));
     gui_test_mouse(box.x, box.y, MOUSEEVENTF_LEFTDOWN);
     gui_test_mouse(box.x, box.y, MOUSEEVENTF_LEFTUP);
     ASSERT_TRUE(gui_test_event_expect(EVENT_CLOSE_WINDOW));
@@ -213,6 +217,20 @@ TEST_F(EventTest, MessagesBeforeThePropertyQueueNothing)
     EXPECT_TRUE(IsWindow(unmarked));
     EXPECT_EQ(gui_test_events_now(), Events());
     SetPropA(unmarked, "RT_WindowID", reinterpret_cast<HANDLE>(3));
+}
+
+TEST_F(EventTest, AChildWithTheWindowsProcedureBelongsToTheWindow)
+{
+    // A child of the window's own class: its messages climb to the window.
+    HWND child = CreateWindowExA(0, "WindowClass_0", "", WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, window, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(child, nullptr);
+    gui_test_events_drop();
+    EXPECT_EQ(SendMessageA(child, WM_SIZE, SIZE_RESTORED, MAKELPARAM(50, 50)), 1);
+    SendMessageA(child, WM_MOVE, 0, 0);
+    EXPECT_EQ(gui_test_events_now(), Events({EVENT_MOVE_WINDOW}));
+    EXPECT_EQ(event_state()->event_window, 0);
+    DestroyWindow(child);
 }
 
 TEST_F(EventTest, ActivationAndRepaintingAreDeferred)
@@ -295,10 +313,25 @@ TEST_F(EventTest, DataBlocksLiveUntilTheNextWait)
     EXPECT_EQ(event_data(), block);
     // The library end frees the last block as well, with the queue.
     window_close(0);
-    int before_end = main_heap_blocks() - queued_events();
+    int before_end = main_heap_blocks();
     window_library_end();
     EXPECT_EQ(event_data(), nullptr);
     EXPECT_EQ(main_heap_blocks(), before_end - 2);
+}
+
+TEST_F(EventTest, ASecondDataBlockBeforeTheNextWaitReplacesTheFirst)
+{
+    // Sent outside a wait (as from a modal loop), both reach the window.
+    int before = main_heap_blocks();
+    EventDataBlock* first = data_block_make();
+    EventDataBlock* second = data_block_make();
+    SendMessageA(window, MSG_WINDOW_DATA, 0, reinterpret_cast<LPARAM>(first));
+    SendMessageA(window, MSG_WINDOW_DATA, 0, reinterpret_cast<LPARAM>(second));
+    EXPECT_EQ(event_data(), second);
+    EXPECT_EQ(main_heap_blocks(), before + 2);
+    event_state()->pending_event = 0;
+    EXPECT_EQ(event_wait(0), 0);
+    EXPECT_EQ(main_heap_blocks(), before);
 }
 
 TEST_F(EventTest, ADataBlockThatIsNoMainHeapBlockIsNotFreed)

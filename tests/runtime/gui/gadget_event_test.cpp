@@ -59,6 +59,20 @@ TEST_F(GadgetEvents, AnImageGadgetClickGivesItsNumber)
     DeleteObject(picture);
 }
 
+TEST_F(GadgetEvents, AfterFocusMinusOneTheNextTabStartsAtTheFirstTabStop)
+{
+    HWND image = reinterpret_cast<HWND>(gadget_image_create(0, 250, 50, 100, 100, nullptr));
+    gadget_text_create(1, 0, 250, 100, 20, "label");  // no tab stop
+    HWND button = reinterpret_cast<HWND>(gadget_button_create(5, 520, 250, 80, 20, "Выход"));
+    gadget_focus(5);
+    ASSERT_EQ(GetFocus(), button);
+    gadget_focus(-1);
+    EXPECT_EQ(GetFocus(), nullptr);
+    gui_test_key(VK_TAB);
+    gui_test_events_drop(200);
+    EXPECT_EQ(GetFocus(), image);
+}
+
 TEST_F(GadgetEvents, ALabelsColoursComeThroughTheWindowProcedure)
 {
     HWND label = reinterpret_cast<HWND>(gadget_text_create(1, 0, 250, 100, 20, ""));

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "runtime/gui/gadget.h"
-#include "tests/runtime/gui/support/gui_test.h"
+#include "tests/runtime/gui/support/gadget_fixture.h"
 
 namespace {
 
@@ -12,13 +12,11 @@ const COLORREF RED = RGB(255, 0, 0);
 const COLORREF GREEN = RGB(0, 255, 0);
 const COLORREF BLUE = RGB(0, 0, 255);
 
-class ImageGadget : public ::testing::Test {
+class ImageGadget : public GadgetFixture {
 protected:
     void SetUp() override
     {
-        gui_test_start();
-        parent = GuiTestParent::open(0, 0, 300, 200);
-        gadget_list_use(parent);
+        GadgetFixture::SetUp();
         red100 = gui_test_bitmap(100, 100, RED);
         red40 = gui_test_bitmap(40, 40, RED);
         green40 = gui_test_bitmap(40, 40, GREEN);
@@ -26,7 +24,7 @@ protected:
     }
     void TearDown() override
     {
-        DestroyWindow(parent);
+        GadgetFixture::TearDown();
         for (HBITMAP b : {red100, red40, green40, blue40})
             DeleteObject(b);
     }
@@ -38,7 +36,6 @@ protected:
     }
     int inset() const { return gadget_themed() ? 4 : 2; }
 
-    HWND parent = nullptr;
     HWND control = nullptr;
     HBITMAP red100 = nullptr, red40 = nullptr, green40 = nullptr, blue40 = nullptr;
 };
@@ -151,6 +148,32 @@ TEST_F(ImageGadget, AnIconIsCentredByTheSizeOfItsMask)
     EXPECT_EQ(gui_test_capture(control).bounds(GREEN), (RECT{34, 34, 66, 66}));
     DestroyWindow(control);
     DestroyIcon(icon);
+}
+
+// The dotted focus rectangle lies 3 pixels inside the edge, drawn over the
+// picture, while the top window shows keyboard cues. (Wine's prefix shows
+// keyboard cues always, so here the top window answers WM_QUERYUISTATE
+// itself to hide them.)
+TEST_F(ImageGadget, AFocusedGadgetDrawsItsFocusRectangleOverThePicture)
+{
+    ASSERT_NE(create(red100), nullptr);
+    auto red_on_ring = [&] {
+        InvalidateRect(control, nullptr, TRUE);
+        UpdateWindow(control);
+        GuiTestCapture c = gui_test_capture(control);
+        int red = 0;
+        for (int x = 4; x < 96; ++x)
+            red += (c.at(x, 3) == RED) + (c.at(3, x) == RED);
+        EXPECT_EQ(c.at(50, 4), RED);  // just inside the ring the picture stays
+        return red;
+    };
+    EXPECT_EQ(red_on_ring(), 2 * 92);
+    gadget_focus(0);
+    ASSERT_EQ(GetFocus(), control);
+    EXPECT_EQ(red_on_ring(), 0);
+    GuiTestParent::hide_focus() = true;
+    EXPECT_EQ(red_on_ring(), 2 * 92);
+    GuiTestParent::hide_focus() = false;
 }
 
 TEST_F(ImageGadget, WithoutAPictureOnlyTheFaceIsPainted)

@@ -8,20 +8,12 @@
 
 #include "runtime/gui/gadget.h"
 #include "runtime/gui/window.h"
-#include "tests/runtime/gui/support/gui_test.h"
+#include "tests/runtime/gui/support/gadget_fixture.h"
 
 namespace {
 
-class GadgetKinds : public ::testing::Test {
+class GadgetKinds : public GadgetFixture {
 protected:
-    void SetUp() override
-    {
-        gui_test_start();
-        parent = GuiTestParent::open(0, 0, 400, 300);
-        gadget_list_use(parent);
-    }
-    void TearDown() override { DestroyWindow(parent); }
-
     HWND handle(intptr_t created) { return reinterpret_cast<HWND>(created); }
     RECT placement(HWND control)
     {
@@ -36,7 +28,6 @@ protected:
         GetWindowTextA(control, buffer, sizeof buffer);
         return buffer;
     }
-    HWND parent = nullptr;
 };
 
 TEST_F(GadgetKinds, ResizeKeepsWhatIsGivenAsCoordIgnore)

@@ -6,7 +6,7 @@
 
 #include "runtime/gui/event.h"
 #include "runtime/gui/gadget.h"
-#include "tests/runtime/gui/support/gui_test.h"
+#include "tests/runtime/gui/support/gadget_fixture.h"
 
 namespace {
 
@@ -49,16 +49,8 @@ struct DestroyWatch {
 };
 DestroyWatch* DestroyWatch::current;
 
-class GadgetMachinery : public ::testing::Test {
+class GadgetMachinery : public GadgetFixture {
 protected:
-    void SetUp() override
-    {
-        gui_test_start();
-        parent = GuiTestParent::open(0, 0, 400, 300);
-        gadget_list_use(parent);
-    }
-    void TearDown() override { DestroyWindow(parent); }
-
     GadgetRecord* record(ObjectNumber number)
     {
         return static_cast<GadgetRecord*>(object_table_find(gadget_table(), number));
@@ -71,7 +63,6 @@ protected:
         ReleaseDC(control, dc);
         return r;
     }
-    HWND parent = nullptr;
 };
 
 TEST_F(GadgetMachinery, TheLibraryStartMakesTableContextAndFont)

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "runtime/gui/gadget.h"
-#include "tests/runtime/gui/support/gui_test.h"
+#include "tests/runtime/gui/support/gadget_fixture.h"
 
 namespace {
 
@@ -45,23 +45,19 @@ private:
     HANDLE thread_;
 };
 
-class LabelFromAnotherThread : public ::testing::Test {
+class LabelFromAnotherThread : public GadgetFixture {
 protected:
     void SetUp() override
     {
-        gui_test_start();
-        parent = GuiTestParent::open(0, 0, 300, 100);
-        gadget_list_use(parent);
+        GadgetFixture::SetUp();
         label = reinterpret_cast<HWND>(gadget_text_create(1, 0, 50, 200, 20, "start"));
     }
-    void TearDown() override { DestroyWindow(parent); }
     std::string text()
     {
         char buffer[64] = "?";
         GetWindowTextA(label, buffer, sizeof buffer);
         return buffer;
     }
-    HWND parent = nullptr;
     HWND label = nullptr;
 };
 

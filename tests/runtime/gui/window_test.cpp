@@ -160,6 +160,13 @@ TEST_F(WindowTest, CentringOnNothingKeepsTheGivenPosition)
     RECT r = window_rect(window_handle(0));
     EXPECT_EQ(r.left, 30);
     EXPECT_EQ(r.top, 40);
+
+    // An open coordinate that nothing centres on is left to the system,
+    // not taken as a position far off the screen.
+    ASSERT_NE(window_open(1, COORD_IGNORE, 40, 200, 100, "", WS_POPUP | WINDOW_CENTER_PARENT | WINDOW_INVISIBLE), 0);
+    r = window_rect(window_handle(1));
+    EXPECT_GE(r.left, 0);
+    EXPECT_LT(r.left, screen_width);
 }
 
 TEST_F(WindowTest, CentreScreenWinsOverCentreParent)

@@ -191,6 +191,12 @@ struct GuiTestParent {
         static WPARAM command;
         return command;
     }
+    // Answers WM_QUERYUISTATE with hidden focus cues while set.
+    static bool& hide_focus()
+    {
+        static bool hide;
+        return hide;
+    }
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
     {
         if (message == WM_CTLCOLORSTATIC) {
@@ -200,6 +206,8 @@ struct GuiTestParent {
         }
         if (message == WM_COMMAND)
             last_command() = wparam;
+        if (message == WM_QUERYUISTATE && hide_focus())
+            return UISF_HIDEFOCUS;
         return DefWindowProcA(window, message, wparam, lparam);
     }
     static HWND open(int x, int y, int width, int height)
