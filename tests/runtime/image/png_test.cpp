@@ -46,6 +46,28 @@ std::vector<Chunk> chunks_of(const std::string& png)
     return at == png.size() ? chunks : std::vector<Chunk>();
 }
 
+// The IDAT chunks' data joined: the zlib stream of the image.
+std::string image_stream(const std::string& png)
+{
+    std::string stream;
+    for (const Chunk& c : chunks_of(png))
+        if (c.type == "IDAT")
+            stream += c.data;
+    return stream;
+}
+
+// The stream inflated: each row's filter byte, then its pixels; empty when
+// the stream is not whole or inflates to more than `limit` bytes.
+std::vector<unsigned char> inflated(const std::string& stream, size_t limit)
+{
+    std::vector<unsigned char> raw(limit);
+    uLongf size = raw.size();
+    if (uncompress(raw.data(), &size, reinterpret_cast<const Bytef*>(stream.data()), stream.size()) != Z_OK)
+        return {};
+    raw.resize(size);
+    return raw;
+}
+
 class PngTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -100,18 +122,13 @@ TEST_F(PngTest, RowsAreUnfilteredTopFirstInRedGreenBlueAtLevelNine)
     make_card(100, 100, 100);
     std::string name = path("rows.png");
     ASSERT_EQ(image_save(100, name.c_str(), ENCODER_PNG), 1);
-    std::string stream;
-    for (const Chunk& c : chunks_of(TempFolder::read(name)))
-        if (c.type == "IDAT")
-            stream += c.data;
+    std::string stream = image_stream(TempFolder::read(name));
     ASSERT_GE(stream.size(), 2u);
     // The zlib header announces the maximum compression level.
     EXPECT_EQ(static_cast<unsigned char>(stream[0]), 0x78);
     EXPECT_EQ(static_cast<unsigned char>(stream[1]) >> 6, 3);
-    std::vector<unsigned char> raw(100 * 301 + 1);
-    uLongf size = raw.size();
-    ASSERT_EQ(uncompress(raw.data(), &size, reinterpret_cast<const Bytef*>(stream.data()), stream.size()), Z_OK);
-    ASSERT_EQ(size, 100u * 301);
+    std::vector<unsigned char> raw = inflated(stream, 100 * 301 + 1);
+    ASSERT_EQ(raw.size(), 100u * 301);
     for (int r = 0; r < 100; ++r)
         ASSERT_EQ(raw[r * 301], 0) << "filter of row " << r;
     const unsigned char* top = &raw[1];
@@ -130,16 +147,7 @@ TEST_F(PngTest, WidthsWithFillBytesAreWrittenWithoutThem)
     make_card(1, 3, 2);
     std::string name = path("narrow.png");
     ASSERT_EQ(image_save(1, name.c_str(), ENCODER_PNG), 1);
-    std::string stream;
-    for (const Chunk& c : chunks_of(TempFolder::read(name)))
-        if (c.type == "IDAT")
-            stream += c.data;
-    std::vector<unsigned char> raw(64);
-    uLongf size = raw.size();
-    ASSERT_EQ(uncompress(raw.data(), &size, reinterpret_cast<const Bytef*>(stream.data()), stream.size()), Z_OK);
-    ASSERT_EQ(size, 2u * 10);
-    raw.resize(size);
-    EXPECT_EQ(raw, (std::vector<unsigned char>{0, 255, 0, 0, 0, 255, 0, 0, 0, 0,
+    EXPECT_EQ(inflated(image_stream(TempFolder::read(name)), 64), (std::vector<unsigned char>{0, 255, 0, 0, 0, 255, 0, 0, 0, 0,
                                                0, 0, 0, 0, 0, 0, 0, 0, 0, 255}));
 }
 
