@@ -24,8 +24,9 @@ Suites: $codename
 Components: main
 Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg"
 
+# apt checks the files against the signed source index as it fetches them.
 fetch() {
-    (cd "$dir/download" && apt-get source --download-only -qq libpng1.6 >/dev/null 2>&1)
+    (cd "$dir/download" && apt-get source --download-only -qq libpng1.6 >/dev/null 2>"$dir/download/apt.log")
 }
 
 mkdir -p "$dir/download"
@@ -35,7 +36,7 @@ if [ "$(cat "$list" 2>/dev/null)" != "$want" ]; then
 fi
 if ! fetch; then
     $sudo apt-get update -qq
-    fetch || true
+    fetch || cat "$dir/download/apt.log" >&2
 fi
 
 rm -rf "$dir/src"

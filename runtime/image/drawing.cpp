@@ -7,7 +7,10 @@
 
 namespace {
 
-const int32_t OUTPUT_LAZY = 5;
+// Kinds of target that other owners make: kind 5 gives its context back
+// through its release operation; kind 7 does too, and can lose its context
+// and make a fresh one (drawing_refresh).
+const int32_t OUTPUT_OWNER_RELEASED = 5;
 const int32_t OUTPUT_REFRESHED = 7;
 
 DrawingState state;
@@ -21,7 +24,7 @@ HDC current_context()
 
 bool released_by_owner(int32_t kind)
 {
-    return kind == OUTPUT_IMAGE || kind == OUTPUT_LAZY || kind == OUTPUT_REFRESHED;
+    return kind == OUTPUT_IMAGE || kind == OUTPUT_OWNER_RELEASED || kind == OUTPUT_REFRESHED;
 }
 
 void apply_mode(int32_t flags)

@@ -7,6 +7,7 @@
 
 #include "runtime/core/heap.h"
 #include "runtime/file/file.h"
+#include "tests/runtime/temp_folder.h"
 
 namespace {
 
@@ -17,37 +18,10 @@ protected:
         heap_main_create();
         heap_list_create();
         file_service_start();
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        folder = std::string(temp) + "zorvant_file_" + std::to_string(GetCurrentProcessId());
-        CreateDirectoryA(folder.c_str(), nullptr);
     }
-    void TearDown() override
-    {
-        file_service_end();
-        for (const std::string& name : made)
-            DeleteFileA(name.c_str());
-        RemoveDirectoryA(folder.c_str());
-    }
-    std::string path(const char* name)
-    {
-        made.push_back(folder + "\\" + name);
-        return made.back();
-    }
-    // What is on the disk now, read past the library (which shares reading).
-    static std::string on_disk(const std::string& name)
-    {
-        HANDLE h = CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                               OPEN_EXISTING, 0, nullptr);
-        if (h == INVALID_HANDLE_VALUE)
-            return "<missing>";
-        std::string bytes(GetFileSize(h, nullptr), '\0');
-        DWORD read = 0;
-        if (!bytes.empty())
-            ReadFile(h, &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr);
-        CloseHandle(h);
-        return bytes;
-    }
+    void TearDown() override { file_service_end(); }
+    std::string path(const char* name) { return temp.path(name); }
+    static std::string on_disk(const std::string& name) { return TempFolder::read(name); }
     static void put(const std::string& name, const std::string& bytes)
     {
         HANDLE h = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -55,8 +29,7 @@ protected:
         WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
         CloseHandle(h);
     }
-    std::string folder;
-    std::vector<std::string> made;
+    TempFolder temp{"zorvant_file_"};
 };
 
 TEST_F(FileTest, MissingFileIsCreatedEmptyAndTheTableNumberGivesThePlatformHandle)
@@ -224,7 +197,7 @@ TEST_F(FileTest, FilesLeftOpenAreFlushedAndClosedAtTheEnd)
 
 TEST_F(FileTest, FileThatCannotBeOpenedLeavesTheNumberFree)
 {
-    std::string name = folder + "\\no such folder\\x.bin";
+    std::string name = temp.folder() + "\\no such folder\\x.bin";
     EXPECT_EQ(file_open(4, name.c_str()), 0);
     EXPECT_EQ(file_open(OBJECT_ANY, name.c_str()), 0);
     EXPECT_EQ(file_open(5, nullptr), 0);

@@ -154,7 +154,7 @@ TEST_F(DrawingTest, EmptyTextDrawsNothing)
     EXPECT_EQ(count_colour(stop_and_read(), BLACK), 100 * 100);
 }
 
-TEST_F(DrawingTest, TextCellHasItsTopLeftCornerAtThePoint)
+TEST_F(DrawingTest, OpaqueTextFillsItsCellFromTheTopLeftCorner)
 {
     ASSERT_NE(font_load(100, "Tahoma", 28), 0);
     ASSERT_NE(start(), nullptr);
@@ -167,31 +167,20 @@ TEST_F(DrawingTest, TextCellHasItsTopLeftCornerAtThePoint)
     EXPECT_EQ(at(20, 29), BLACK);
     EXPECT_EQ(at(right - 1, 30), 0x00FF00u);
     EXPECT_EQ(at(right, 30), BLACK);
+    EXPECT_GT(count_colour(pixels, 0x00FF00), 500);
     EXPECT_GT(count_colour(pixels, ORANGE), 50);
 }
 
-TEST_F(DrawingTest, OpaqueTextFillsItsCellAndTransparentTextDoesNot)
+TEST_F(DrawingTest, TransparentTextLeavesItsCellUnfilled)
 {
     ASSERT_NE(font_load(101, "Tahoma", 6), 0);
     ASSERT_NE(start(), nullptr);
     drawing_set_font(font_handle(101));
-    int right = draw_text(5, 5, "Zorvant v1.0", 0xFFFFFF, 0x00FF00);
-    std::vector<uint32_t> opaque = stop_and_read();
-    // The cell's corner is the back colour; white text lies within.
-    EXPECT_EQ(opaque[5 * 100 + 5], 0x00FF00u);
-    EXPECT_EQ(opaque[5 * 100 + right - 1], 0x00FF00u);
-    EXPECT_EQ(opaque[5 * 100 + right], BLACK);
-    EXPECT_GT(count_colour(opaque, 0x00FF00), 100);
-    EXPECT_GT(count_colour(opaque, WHITE), 10);
-
-    ASSERT_NE(image_create(100, 100, 100), 0);
-    ASSERT_NE(start(), nullptr);
-    drawing_set_font(font_handle(101));
     drawing_set_mode(DRAW_TRANSPARENT);
     draw_text(5, 5, "Zorvant v1.0", 0xFFFFFF, 0x00FF00);
-    std::vector<uint32_t> transparent = stop_and_read();
-    EXPECT_EQ(count_colour(transparent, 0x00FF00), 0);
-    EXPECT_GT(count_colour(transparent, WHITE), 10);
+    std::vector<uint32_t> pixels = stop_and_read();
+    EXPECT_EQ(count_colour(pixels, 0x00FF00), 0);
+    EXPECT_GT(count_colour(pixels, WHITE), 10);
 }
 
 TEST_F(DrawingTest, TextLeavesTheColoursAndThePositionAsTheyWere)
@@ -247,7 +236,7 @@ TEST_F(DrawingTest, StopGivesTheReleaseResultAndFreesTheFrontBrush)
     EXPECT_EQ(drawing_stop(), 0);
 }
 
-TEST_F(DrawingTest, ImageOutputOfAMissingImageOrAnIconGivesNull)
+TEST_F(DrawingTest, ImageOutputOfAMissingImageGivesNull)
 {
     EXPECT_EQ(image_output(7), nullptr);
     EXPECT_EQ(image_output(OBJECT_ANY), nullptr);

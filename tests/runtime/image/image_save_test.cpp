@@ -10,33 +10,14 @@
 
 #include "runtime/image/image_save.h"
 #include "tests/runtime/image/image_pixels.h"
+#include "tests/runtime/temp_folder.h"
 
 namespace {
-
-std::string read_file(const std::string& name)
-{
-    HANDLE h = CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return "<missing>";
-    std::string bytes(GetFileSize(h, nullptr), '\0');
-    DWORD read = 0;
-    if (!bytes.empty())
-        ReadFile(h, &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(h);
-    return bytes;
-}
 
 uint32_t u32(const std::string& bytes, size_t at)
 {
     uint32_t v;
     memcpy(&v, bytes.data() + at, 4);
-    return v;
-}
-
-uint16_t u16(const std::string& bytes, size_t at)
-{
-    uint16_t v;
-    memcpy(&v, bytes.data() + at, 2);
     return v;
 }
 
@@ -102,23 +83,9 @@ protected:
     void SetUp() override
     {
         image_test_start();
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        folder = std::string(temp) + "zorvant_save_" + std::to_string(GetCurrentProcessId());
-        CreateDirectoryA(folder.c_str(), nullptr);
     }
-    void TearDown() override
-    {
-        image_free_all();
-        for (const std::string& name : made)
-            DeleteFileA(name.c_str());
-        RemoveDirectoryA(folder.c_str());
-    }
-    std::string path(const char* name)
-    {
-        made.push_back(folder + "\\" + name);
-        return made.back();
-    }
+    void TearDown() override { image_free_all(); }
+    std::string path(const char* name) { return temp.path(name); }
     // A black image with some pixels set (colours as 0x00BBGGRR).
     static void make_image(ObjectNumber number, int width, int height,
                            std::initializer_list<std::array<int, 3>> points)
@@ -131,8 +98,7 @@ protected:
         SelectObject(dc, old);
         DeleteDC(dc);
     }
-    std::string folder;
-    std::vector<std::string> made;
+    TempFolder temp{"zorvant_save_"};
 };
 
 TEST_F(ImageSaveTest, BmpOfAHundredSquareHasTheHeadersAndItsRowsBottomFirst)
@@ -140,23 +106,14 @@ TEST_F(ImageSaveTest, BmpOfAHundredSquareHasTheHeadersAndItsRowsBottomFirst)
     make_image(100, 100, 100, {{0, 0, 0x0000FF}, {99, 99, 0xFF0000}, {5, 1, 0x7EFF}});
     std::string name = path("card.bmp");
     EXPECT_EQ(image_save(100, name.c_str(), ENCODER_BMP), 1);
-    std::string bmp = read_file(name);
+    std::string bmp = TempFolder::read(name);
     ASSERT_EQ(bmp.size(), 30054u);
-    EXPECT_EQ(bmp.substr(0, 2), "BM");
-    EXPECT_EQ(u32(bmp, 2), 30054u);
-    EXPECT_EQ(u32(bmp, 6), 0u);
-    EXPECT_EQ(u32(bmp, 10), 54u);
-    EXPECT_EQ(u32(bmp, 14), 40u);
-    EXPECT_EQ(u32(bmp, 18), 100u);
-    EXPECT_EQ(u32(bmp, 22), 100u);
-    EXPECT_EQ(u16(bmp, 26), 1);
-    EXPECT_EQ(u16(bmp, 28), 24);
-    EXPECT_EQ(u32(bmp, 30), 0u);
-    EXPECT_EQ(u32(bmp, 34), 30000u);
-    EXPECT_EQ(u32(bmp, 38), 0u);
-    EXPECT_EQ(u32(bmp, 42), 0u);
-    EXPECT_EQ(u32(bmp, 46), 0u);
-    EXPECT_EQ(u32(bmp, 50), 0u);
+    const unsigned char header[54] = {
+        'B', 'M', 0x66, 0x75, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,  // size 30054, pixels at 54
+        40, 0, 0, 0, 100, 0, 0, 0, 100, 0, 0, 0, 1, 0, 24, 0,  // 100 x 100, bottom row first
+        0, 0, 0, 0, 0x30, 0x75, 0, 0,                          // BI_RGB, 30000 bytes of rows
+        0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    EXPECT_EQ(bmp.substr(0, 54), std::string(reinterpret_cast<const char*>(header), 54));
     // The image's top row is the file's last.
     EXPECT_EQ(bgr_at(bmp, 300, 99, 0), std::string("\x00\x00\xFF", 3));
     EXPECT_EQ(bgr_at(bmp, 300, 98, 5), std::string("\x00\x7E\xFF", 3));
@@ -176,7 +133,7 @@ TEST_F(ImageSaveTest, RowsAreRoundedUpToFourBytes)
     std::string one = path("one.bmp"), three = path("three.bmp");
     ASSERT_EQ(image_save(1, one.c_str(), ENCODER_BMP), 1);
     ASSERT_EQ(image_save(3, three.c_str(), ENCODER_BMP), 1);
-    std::string a = read_file(one), b = read_file(three);
+    std::string a = TempFolder::read(one), b = TempFolder::read(three);
     ASSERT_EQ(a.size(), 54u + 2 * 4);
     ASSERT_EQ(b.size(), 54u + 2 * 12);
     EXPECT_EQ(u32(a, 34), 8u);
@@ -213,7 +170,7 @@ TEST_F(ImageSaveTest, UnregisteredEncoderGivesZeroAndCreatesNoFile)
     make_image(1, 10, 10, {});
     std::string name = path("none.png");
     EXPECT_EQ(image_save(1, name.c_str(), 0x12345), 0);
-    EXPECT_EQ(GetFileAttributesA(name.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_FALSE(TempFolder::exists(name));
     unsigned char pixels[16] = {};
     EXPECT_EQ(encoder_run(name.c_str(), pixels, 0x12345, 1, 1, 4, 0), 0);
 }
@@ -228,7 +185,7 @@ TEST_F(ImageSaveTest, MissingImageNullNameAndIconAreRefused)
     ASSERT_NE(image_from_memory(2, ico.data()), 0);
     ASSERT_NE(GetObjectType(image_record(2)->handle), static_cast<DWORD>(OBJ_BITMAP));
     EXPECT_EQ(image_save(2, name.c_str(), ENCODER_BMP), 0);
-    EXPECT_EQ(GetFileAttributesA(name.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_FALSE(TempFolder::exists(name));
 }
 
 TEST_F(ImageSaveTest, SecondSaveReplacesTheFile)
@@ -238,7 +195,7 @@ TEST_F(ImageSaveTest, SecondSaveReplacesTheFile)
     std::string name = path("twice.bmp");
     ASSERT_EQ(image_save(1, name.c_str(), ENCODER_BMP), 1);
     ASSERT_EQ(image_save(2, name.c_str(), ENCODER_BMP), 1);
-    std::string bmp = read_file(name);
+    std::string bmp = TempFolder::read(name);
     ASSERT_EQ(bmp.size(), 54u + 10 * 32);
     EXPECT_EQ(u32(bmp, 18), 10u);
 }
@@ -246,7 +203,7 @@ TEST_F(ImageSaveTest, SecondSaveReplacesTheFile)
 TEST_F(ImageSaveTest, FileThatCannotBeCreatedGivesZero)
 {
     make_image(1, 10, 10, {});
-    std::string name = folder + "\\no such folder\\x.bmp";
+    std::string name = temp.folder() + "\\no such folder\\x.bmp";
     EXPECT_EQ(image_save(1, name.c_str(), ENCODER_BMP), 0);
 }
 

@@ -10,6 +10,7 @@
 
 #include "runtime/image/image_save.h"
 #include "tests/runtime/image/image_pixels.h"
+#include "tests/runtime/temp_folder.h"
 
 namespace {
 
@@ -23,19 +24,6 @@ uint32_t be32(const std::string& bytes, size_t at)
 {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data() + at);
     return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
-}
-
-std::string read_file(const std::string& name)
-{
-    HANDLE h = CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return "";
-    std::string bytes(GetFileSize(h, nullptr), '\0');
-    DWORD read = 0;
-    if (!bytes.empty())
-        ReadFile(h, &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(h);
-    return bytes;
 }
 
 // The chunks after the signature; empty if the file is not a whole PNG.
@@ -58,29 +46,37 @@ std::vector<Chunk> chunks_of(const std::string& png)
     return at == png.size() ? chunks : std::vector<Chunk>();
 }
 
+// The IDAT chunks' data joined: the zlib stream of the image.
+std::string image_stream(const std::string& png)
+{
+    std::string stream;
+    for (const Chunk& c : chunks_of(png))
+        if (c.type == "IDAT")
+            stream += c.data;
+    return stream;
+}
+
+// The stream inflated: each row's filter byte, then its pixels; empty when
+// the stream is not whole or inflates to more than `limit` bytes.
+std::vector<unsigned char> inflated(const std::string& stream, size_t limit)
+{
+    std::vector<unsigned char> raw(limit);
+    uLongf size = raw.size();
+    if (uncompress(raw.data(), &size, reinterpret_cast<const Bytef*>(stream.data()), stream.size()) != Z_OK)
+        return {};
+    raw.resize(size);
+    return raw;
+}
+
 class PngTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         image_test_start();
         png_encoder_register();
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        folder = std::string(temp) + "zorvant_png_" + std::to_string(GetCurrentProcessId());
-        CreateDirectoryA(folder.c_str(), nullptr);
     }
-    void TearDown() override
-    {
-        image_free_all();
-        for (const std::string& name : made)
-            DeleteFileA(name.c_str());
-        RemoveDirectoryA(folder.c_str());
-    }
-    std::string path(const char* name)
-    {
-        made.push_back(folder + "\\" + name);
-        return made.back();
-    }
+    void TearDown() override { image_free_all(); }
+    std::string path(const char* name) { return temp.path(name); }
     // A black image with its top-left pixel red, the one right of it green,
     // and its bottom-right pixel blue.
     static void make_card(ObjectNumber number, int width, int height)
@@ -94,8 +90,7 @@ protected:
         SelectObject(dc, old);
         DeleteDC(dc);
     }
-    std::string folder;
-    std::vector<std::string> made;
+    TempFolder temp{"zorvant_png_"};
 };
 
 TEST_F(PngTest, CardIsAnRgbPngWithOnlyTheCriticalChunks)
@@ -103,7 +98,7 @@ TEST_F(PngTest, CardIsAnRgbPngWithOnlyTheCriticalChunks)
     make_card(100, 100, 100);
     std::string name = path("score.png");
     ASSERT_EQ(image_save(100, name.c_str(), ENCODER_PNG), 1);
-    std::vector<Chunk> chunks = chunks_of(read_file(name));
+    std::vector<Chunk> chunks = chunks_of(TempFolder::read(name));
     ASSERT_GE(chunks.size(), 3u);
     EXPECT_EQ(chunks.front().type, "IHDR");
     EXPECT_EQ(chunks.back().type, "IEND");
@@ -127,18 +122,13 @@ TEST_F(PngTest, RowsAreUnfilteredTopFirstInRedGreenBlueAtLevelNine)
     make_card(100, 100, 100);
     std::string name = path("rows.png");
     ASSERT_EQ(image_save(100, name.c_str(), ENCODER_PNG), 1);
-    std::string stream;
-    for (const Chunk& c : chunks_of(read_file(name)))
-        if (c.type == "IDAT")
-            stream += c.data;
+    std::string stream = image_stream(TempFolder::read(name));
     ASSERT_GE(stream.size(), 2u);
     // The zlib header announces the maximum compression level.
     EXPECT_EQ(static_cast<unsigned char>(stream[0]), 0x78);
     EXPECT_EQ(static_cast<unsigned char>(stream[1]) >> 6, 3);
-    std::vector<unsigned char> raw(100 * 301 + 1);
-    uLongf size = raw.size();
-    ASSERT_EQ(uncompress(raw.data(), &size, reinterpret_cast<const Bytef*>(stream.data()), stream.size()), Z_OK);
-    ASSERT_EQ(size, 100u * 301);
+    std::vector<unsigned char> raw = inflated(stream, 100 * 301 + 1);
+    ASSERT_EQ(raw.size(), 100u * 301);
     for (int r = 0; r < 100; ++r)
         ASSERT_EQ(raw[r * 301], 0) << "filter of row " << r;
     const unsigned char* top = &raw[1];
@@ -157,16 +147,7 @@ TEST_F(PngTest, WidthsWithFillBytesAreWrittenWithoutThem)
     make_card(1, 3, 2);
     std::string name = path("narrow.png");
     ASSERT_EQ(image_save(1, name.c_str(), ENCODER_PNG), 1);
-    std::string stream;
-    for (const Chunk& c : chunks_of(read_file(name)))
-        if (c.type == "IDAT")
-            stream += c.data;
-    std::vector<unsigned char> raw(64);
-    uLongf size = raw.size();
-    ASSERT_EQ(uncompress(raw.data(), &size, reinterpret_cast<const Bytef*>(stream.data()), stream.size()), Z_OK);
-    ASSERT_EQ(size, 2u * 10);
-    raw.resize(size);
-    EXPECT_EQ(raw, (std::vector<unsigned char>{0, 255, 0, 0, 0, 255, 0, 0, 0, 0,
+    EXPECT_EQ(inflated(image_stream(TempFolder::read(name)), 64), (std::vector<unsigned char>{0, 255, 0, 0, 0, 255, 0, 0, 0, 0,
                                                0, 0, 0, 0, 0, 0, 0, 0, 0, 255}));
 }
 
@@ -177,7 +158,7 @@ TEST_F(PngTest, SecondSaveReplacesTheFile)
     std::string name = path("twice.png");
     ASSERT_EQ(image_save(1, name.c_str(), ENCODER_PNG), 1);
     ASSERT_EQ(image_save(2, name.c_str(), ENCODER_PNG), 1);
-    std::vector<Chunk> chunks = chunks_of(read_file(name));
+    std::vector<Chunk> chunks = chunks_of(TempFolder::read(name));
     ASSERT_FALSE(chunks.empty());
     EXPECT_EQ(be32(chunks.front().data, 0), 4u);
 }
@@ -191,11 +172,11 @@ TEST_F(PngTest, ErrorsComeBackAsAFailedEncode)
     EXPECT_EQ(png_encode(name.c_str(), row.data(), width, 1, image_row_stride(width), 0), 0);
     EXPECT_EQ(png_encode(nullptr, row.data(), 1, 1, 4, 0), 0);
     EXPECT_EQ(png_encode(name.c_str(), row.data(), 10, 1, 20, 0), 0);
-    std::string missing = folder + "\\no such folder\\x.png";
+    std::string missing = temp.folder() + "\\no such folder\\x.png";
     EXPECT_EQ(png_encode(missing.c_str(), row.data(), 1, 1, 4, 0), 0);
     // A good encode afterwards still works.
     EXPECT_EQ(png_encode(name.c_str(), row.data(), 1, 1, 4, 0), 1);
-    EXPECT_FALSE(chunks_of(read_file(name)).empty());
+    EXPECT_FALSE(chunks_of(TempFolder::read(name)).empty());
 }
 
 }  // namespace
