@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "runtime/skin/packed_block.h"
+#include "tools/pack/file_io.h"
 #include "tools/pack/pack.h"
 
 #ifdef _WIN32
@@ -22,19 +23,6 @@ namespace {
 
 const int RUNS = 31;
 const uint32_t CONTAINER_HEADER = 48;
-
-bool read_file(const char* path, std::vector<uint8_t>& out)
-{
-    FILE* f = fopen(path, "rb");
-    if (!f)
-        return false;
-    uint8_t chunk[65536];
-    size_t n;
-    while ((n = fread(chunk, 1, sizeof chunk, f)) > 0)
-        out.insert(out.end(), chunk, chunk + n);
-    fclose(f);
-    return !out.empty();
-}
 
 // Median wall time of RUNS calls, in seconds.
 template <class Work>
@@ -72,7 +60,7 @@ void compare_sizes(const char* name, const std::vector<uint8_t>& data)
 int main(int argc, char** argv)
 {
     std::vector<uint8_t> container;
-    if (argc < 2 || !read_file(argv[1], container) || container.size() < CONTAINER_HEADER + PACKED_BLOCK_HEADER_SIZE) {
+    if (argc < 2 || !file_read_all(argv[1], container) || container.size() < CONTAINER_HEADER + PACKED_BLOCK_HEADER_SIZE) {
         fprintf(stderr, "usage: skin_bench <skin container> [<large file>]\n");
         return 2;
     }
@@ -123,7 +111,7 @@ int main(int argc, char** argv)
 
     if (argc >= 3) {
         std::vector<uint8_t> large;
-        if (!read_file(argv[2], large)) {
+        if (!file_read_all(argv[2], large)) {
             fprintf(stderr, "skin_bench: cannot read %s\n", argv[2]);
             return 1;
         }
