@@ -98,9 +98,10 @@ inline void copy_bytes(uint8_t* dst, size_t distance, size_t length)
         return;
     }
     if (distance < 8) {
+        const uint8_t* near = dst - distance;
         size_t wide = distance * ((8 + distance - 1) / distance);
         for (size_t lead = std::min(length, wide - distance); i < lead; ++i)
-            dst[i] = dst[i - distance];
+            dst[i] = near[i];
         distance = wide;
     }
     const uint8_t* from = dst - distance;
