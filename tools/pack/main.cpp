@@ -32,6 +32,10 @@ int main(int argc, char** argv)
         }
     } else {
         out = pack_block(in.data(), in.size());
+        if (out.empty()) {
+            fprintf(stderr, "pack: %s is too large\n", in_path);
+            return 1;
+        }
     }
     if (!file_write_all(out_path, out)) {
         fprintf(stderr, "pack: cannot write %s\n", out_path);
