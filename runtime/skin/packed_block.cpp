@@ -3,6 +3,7 @@
 // state, and the checksum that closes every block.
 #include "runtime/skin/packed_block.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -84,20 +85,40 @@ inline bool put(Output& out, uint8_t byte)
     return true;
 }
 
-// Byte by byte from the front, so a distance below the length repeats the
-// last `distance` bytes.
+// Appends length bytes taken from distance bytes back, as if byte by byte
+// from the front, so a distance below the length repeats the last distance
+// bytes. Done eight bytes at a time where the bytes read are already
+// written: a short distance is first widened to a multiple of itself of at
+// least eight, which repeats the same pattern.
+inline void copy_bytes(uint8_t* dst, size_t distance, size_t length)
+{
+    size_t i = 0;
+    if (distance == 1) {
+        memset(dst, dst[-1], length);
+        return;
+    }
+    if (distance < 8) {
+        const uint8_t* near = dst - distance;
+        size_t wide = distance * ((8 + distance - 1) / distance);
+        for (size_t lead = std::min(length, wide - distance); i < lead; ++i)
+            dst[i] = near[i];
+        distance = wide;
+    }
+    const uint8_t* from = dst - distance;
+    for (; i + 8 <= length; i += 8) {
+        uint64_t chunk;
+        memcpy(&chunk, from + i, 8);
+        memcpy(dst + i, &chunk, 8);
+    }
+    for (; i < length; ++i)
+        dst[i] = from[i];
+}
+
 inline bool copy_match(Output& out, uint64_t distance, uint64_t length)
 {
     if (distance == 0 || distance > out.produced || length > out.size - out.produced)
         return false;
-    uint8_t* dst = out.data + out.produced;
-    const uint8_t* src = dst - distance;
-    if (distance >= length) {
-        memcpy(dst, src, length);
-    } else {
-        for (uint64_t i = 0; i < length; ++i)
-            dst[i] = src[i];
-    }
+    copy_bytes(out.data + out.produced, size_t(distance), size_t(length));
     out.produced += length;
     return true;
 }

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "runtime/core/heap.h"
+#include "runtime/skin/skin_array.h"
 #include "runtime/skin/skin_container.h"
 
 namespace {
@@ -98,21 +99,10 @@ void* skin_load_ex(const void* container, size_t size)
 
 int32_t skin_slot_alloc()
 {
-    if (!slots) {
-        slots = static_cast<SkinSlot*>(heap_alloc_zeroed(sizeof(SkinSlot)));
-        if (!slots)
-            return -1;
-        slot_count = 1;
-        return 0;
-    }
     for (int32_t i = 0; i < slot_count; ++i)
         if (!slots[i].region_data && !slots[i].bitmap)
             return i;
-    void* grown = heap_realloc_zeroed(slots, int32_t(sizeof(SkinSlot)) * (slot_count + 1));
-    if (!grown)
-        return -1;
-    slots = static_cast<SkinSlot*>(grown);
-    return slot_count++;
+    return skin_array_grow(slots, slot_count);
 }
 
 const SkinSlot* skin_slot_find(const void* skin)

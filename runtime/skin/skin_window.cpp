@@ -3,7 +3,7 @@
 // shared memory DC that tiles their bitmaps.
 #include "runtime/skin/skin_window.h"
 
-#include "runtime/core/heap.h"
+#include "runtime/skin/skin_array.h"
 #include "runtime/skin/skin.h"
 
 namespace {
@@ -93,12 +93,7 @@ int32_t skin_window_record(HWND window, int32_t create)
     for (int32_t i = 0; i < record_count; ++i)
         if (!records[i].window && !records[i].previous_procedure)
             return i;
-    void* grown = heap_realloc_zeroed(records, int32_t(sizeof(BackgroundRecord)) * (record_count + 1));
-    if (!grown)
-        return -1;
-    records = static_cast<BackgroundRecord*>(grown);
-    records[record_count] = BackgroundRecord{};
-    return record_count++;
+    return skin_array_grow(records, record_count);
 }
 
 LRESULT CALLBACK skin_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)

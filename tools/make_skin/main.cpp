@@ -5,19 +5,7 @@
 #include <vector>
 
 #include "tools/make_skin/skin_asset.h"
-
-namespace {
-
-bool write_file(const char* path, const std::vector<uint8_t>& data)
-{
-    FILE* f = fopen(path, "wb");
-    if (!f)
-        return false;
-    bool ok = fwrite(data.data(), 1, data.size(), f) == data.size();
-    return fclose(f) == 0 && ok;
-}
-
-}  // namespace
+#include "tools/pack/file_io.h"
 
 int main(int argc, char** argv)
 {
@@ -26,7 +14,7 @@ int main(int argc, char** argv)
         return 2;
     }
     std::vector<uint8_t> container = skin_asset_container();
-    if (!write_file(argv[1], container)) {
+    if (!file_write_all(argv[1], container)) {
         fprintf(stderr, "make_skin: cannot write %s\n", argv[1]);
         return 1;
     }
@@ -35,7 +23,7 @@ int main(int argc, char** argv)
         std::vector<uint8_t> payload = skin_asset_region();
         std::vector<uint8_t> picture = skin_asset_picture();
         payload.insert(payload.end(), picture.begin(), picture.end());
-        if (!write_file(argv[3], payload)) {
+        if (!file_write_all(argv[3], payload)) {
             fprintf(stderr, "make_skin: cannot write %s\n", argv[3]);
             return 1;
         }

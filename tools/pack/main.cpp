@@ -5,34 +5,8 @@
 #include <vector>
 
 #include "runtime/skin/packed_block.h"
+#include "tools/pack/file_io.h"
 #include "tools/pack/pack.h"
-
-namespace {
-
-bool read_file(const char* path, std::vector<uint8_t>& out)
-{
-    FILE* f = fopen(path, "rb");
-    if (!f)
-        return false;
-    uint8_t buffer[65536];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, f)) > 0)
-        out.insert(out.end(), buffer, buffer + n);
-    bool ok = !ferror(f);
-    fclose(f);
-    return ok;
-}
-
-bool write_file(const char* path, const std::vector<uint8_t>& data)
-{
-    FILE* f = fopen(path, "wb");
-    if (!f)
-        return false;
-    bool ok = fwrite(data.data(), 1, data.size(), f) == data.size();
-    return fclose(f) == 0 && ok;
-}
-
-}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -44,7 +18,7 @@ int main(int argc, char** argv)
     const char* in_path = argv[argc - 2];
     const char* out_path = argv[argc - 1];
     std::vector<uint8_t> in;
-    if (!read_file(in_path, in)) {
+    if (!file_read_all(in_path, in)) {
         fprintf(stderr, "pack: cannot read %s\n", in_path);
         return 1;
     }
@@ -58,8 +32,12 @@ int main(int argc, char** argv)
         }
     } else {
         out = pack_block(in.data(), in.size());
+        if (out.empty()) {
+            fprintf(stderr, "pack: %s is too large\n", in_path);
+            return 1;
+        }
     }
-    if (!write_file(out_path, out)) {
+    if (!file_write_all(out_path, out)) {
         fprintf(stderr, "pack: cannot write %s\n", out_path);
         return 1;
     }

@@ -4,6 +4,7 @@
 #include "tools/pack/pack.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 #include "runtime/skin/packed_block.h"
@@ -457,6 +458,8 @@ uint32_t best_index_width(const std::vector<Token>& tokens)
 
 std::vector<uint8_t> pack_block(const void* data, size_t size)
 {
+    if (size > INT32_MAX)
+        return {};
     const uint8_t* bytes = static_cast<const uint8_t*>(data);
     std::vector<Token> tokens = parse(bytes, size, DEFAULT_INDEX_WIDTH);
     uint32_t index_width = best_index_width(tokens);

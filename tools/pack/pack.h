@@ -8,4 +8,5 @@
 #include <vector>
 
 // The complete block: header (magic, size, checksum) and token stream.
+// Empty for 2 GiB or more, which the match finder's positions cannot hold.
 std::vector<uint8_t> pack_block(const void* data, size_t size);

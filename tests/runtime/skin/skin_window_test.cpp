@@ -96,9 +96,11 @@ uint32_t tile_colour(int x, int y, int seed = 0)
     return uint32_t(x * 2) << 16 | uint32_t(y * 4) << 8 | uint32_t(100 + seed);
 }
 
-// Pixels of a screen area (dc of a window, or of the screen), 0x00RRGGBB.
-std::vector<uint32_t> capture(HDC source, int x, int y, int width, int height)
+// Pixels of an area of a window's client area, or of the screen when the
+// window is null, as 0x00RRGGBB.
+std::vector<uint32_t> capture(HWND window, int x, int y, int width, int height)
 {
+    HDC source = GetDC(window);
     BITMAPINFO info = {};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
@@ -111,6 +113,7 @@ std::vector<uint32_t> capture(HDC source, int x, int y, int width, int height)
     SelectObject(dc, old);
     DeleteDC(dc);
     DeleteObject(bitmap);
+    ReleaseDC(window, source);
     for (uint32_t& p : out)
         p &= 0xFFFFFF;
     return out;
@@ -188,9 +191,7 @@ TEST_F(SkinWindow, TilesNineCopiesColumnByColumn)
     }
 
     pump();
-    HDC dc = GetDC(w);
-    std::vector<uint32_t> pixels = capture(dc, 0, 0, 250, 120);
-    ReleaseDC(w, dc);
+    std::vector<uint32_t> pixels = capture(w, 0, 0, 250, 120);
     int wrong = 0;
     for (int y = 0; y < 120; ++y)
         for (int x = 0; x < 250; ++x)
@@ -227,9 +228,7 @@ TEST_F(SkinWindow, SecondBackgroundSubclassesOnce)
     EXPECT_EQ(copies[1].top, 30);
     EXPECT_EQ(copies[3].left, 60);
     pump();
-    HDC dc = GetDC(w);
-    std::vector<uint32_t> pixels = capture(dc, 0, 0, 120, 80);
-    ReleaseDC(w, dc);
+    std::vector<uint32_t> pixels = capture(w, 0, 0, 120, 80);
     EXPECT_EQ(pixels[35 * 120 + 70], tile_colour(10, 5, 1));
 }
 
@@ -302,9 +301,7 @@ TEST_F(SkinWindow, GameSkinShapesTheWindowAndShowsWhatLiesBehind)
     EXPECT_EQ(copies[0].bottom, 620);
 
     pump();
-    HDC screen = GetDC(nullptr);
-    std::vector<uint32_t> shot = capture(screen, 100, 40, 600, 620);
-    ReleaseDC(nullptr, screen);
+    std::vector<uint32_t> shot = capture(nullptr, 100, 40, 600, 620);
     std::vector<uint32_t> picture = bitmap_pixels(skin_slot_find(skin)->bitmap, 600, 620);
     auto at = [&shot](int x, int y) { return shot[y * 600 + x]; };
     const uint32_t green = 0x00C800;
@@ -339,9 +336,7 @@ TEST_F(SkinWindow, MemoryDcIsRemadeAfterTheEndStep)
     skin_windows_end();  // a second end step does nothing
     InvalidateRect(w, nullptr, TRUE);
     pump();
-    HDC dc = GetDC(w);
-    std::vector<uint32_t> pixels = capture(dc, 0, 0, 40, 40);
-    ReleaseDC(w, dc);
+    std::vector<uint32_t> pixels = capture(w, 0, 0, 40, 40);
     EXPECT_EQ(pixels[20 * 40 + 30], tile_colour(30, 20));
 }
 
