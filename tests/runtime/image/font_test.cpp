@@ -2,6 +2,8 @@
 // back from the font object), the face the mapper gives, and the table.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "runtime/core/heap.h"
 #include "runtime/image/font.h"
 
@@ -44,37 +46,26 @@ TEST_F(FontTest, PointSizesTurnIntoNegativePixelHeightsAtTheDisplayResolution)
     EXPECT_EQ(asked(font_handle(101)).lfHeight, -8);
 }
 
-TEST_F(FontTest, PlainFontAsksForNormalWeightAndDefaults)
-{
-    ASSERT_NE(font_load(1, "Tahoma", 12), 0);
-    LOGFONTA font = asked(font_handle(1));
-    EXPECT_EQ(font.lfWeight, FW_NORMAL);
-    EXPECT_EQ(font.lfItalic, 0);
-    EXPECT_EQ(font.lfUnderline, 0);
-    EXPECT_EQ(font.lfStrikeOut, 0);
-    EXPECT_EQ(font.lfCharSet, DEFAULT_CHARSET);
-    EXPECT_EQ(font.lfQuality, DEFAULT_QUALITY);
-    EXPECT_STREQ(font.lfFaceName, "Tahoma");
-}
-
 TEST_F(FontTest, StyleFlagsSetWeightItalicUnderlineStrikeOutAndQuality)
 {
-    ASSERT_NE(font_load_ex(1, "Tahoma", 12, FONT_BOLD | FONT_ITALIC), 0);
-    LOGFONTA bold_italic = asked(font_handle(1));
-    EXPECT_EQ(bold_italic.lfWeight, FW_BOLD);
-    EXPECT_EQ(bold_italic.lfItalic, 1);
-    EXPECT_EQ(bold_italic.lfUnderline, 0);
-    EXPECT_EQ(bold_italic.lfStrikeOut, 0);
-    EXPECT_EQ(bold_italic.lfQuality, DEFAULT_QUALITY);
-
-    // Other bits are ignored.
-    ASSERT_NE(font_load_ex(2, "Tahoma", 12, FONT_UNDERLINE | FONT_STRIKEOUT | FONT_HIGH_QUALITY | 0x1003), 0);
-    LOGFONTA lined = asked(font_handle(2));
-    EXPECT_EQ(lined.lfWeight, FW_NORMAL);
-    EXPECT_EQ(lined.lfItalic, 0);
-    EXPECT_EQ(lined.lfUnderline, 1);
-    EXPECT_EQ(lined.lfStrikeOut, 1);
-    EXPECT_EQ(lined.lfQuality, PROOF_QUALITY);
+    struct Case {
+        int32_t style;
+        std::vector<int> expected;  // weight, italic, underline, strike-out, quality
+    };
+    const Case cases[] = {
+        {0, {FW_NORMAL, 0, 0, 0, DEFAULT_QUALITY}},
+        {FONT_BOLD | FONT_ITALIC, {FW_BOLD, 1, 0, 0, DEFAULT_QUALITY}},
+        // Other bits are ignored.
+        {FONT_UNDERLINE | FONT_STRIKEOUT | FONT_HIGH_QUALITY | 0x1003, {FW_NORMAL, 0, 1, 1, PROOF_QUALITY}},
+    };
+    for (const Case& c : cases) {
+        ASSERT_NE(font_load_ex(1, "Tahoma", 12, c.style), 0);
+        LOGFONTA font = asked(font_handle(1));
+        std::vector<int> got = {font.lfWeight, font.lfItalic, font.lfUnderline, font.lfStrikeOut, font.lfQuality};
+        EXPECT_EQ(got, c.expected) << "style " << c.style;
+        EXPECT_EQ(font.lfCharSet, DEFAULT_CHARSET);
+        EXPECT_STREQ(font.lfFaceName, "Tahoma");
+    }
 }
 
 TEST_F(FontTest, TahomaResolvesToAProportionalFaceOfThatName)
