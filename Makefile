@@ -5,8 +5,9 @@ ROOT := $(CURDIR)
 BUILD ?= $(ROOT)/build
 JOBS ?= $(shell nproc)
 SHELL := /bin/bash
+MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps build play test clean
+.PHONY: all deps build play test bench fuzz soak clean
 
 all: build
 
@@ -28,6 +29,18 @@ test: build
 
 play: build
 	@tools/play.sh
+
+# Every benchmark of the project, printed as one table.
+bench: build
+	@BUILD=$(BUILD) tools/bench.sh
+
+# A longer fuzzing run of the decoder and the skin container parser.
+fuzz: deps
+	@BUILD=$(BUILD) tools/fuzz.sh
+
+# 200 games in a row through the automatic player.
+soak: build
+	@BUILD=$(BUILD) tools/soak.sh
 
 clean:
 	rm -rf $(BUILD)

@@ -15,6 +15,7 @@
 #include "runtime/image/image.h"
 #include "runtime/image/image_save.h"
 #include "runtime/skin/skin.h"
+#include "runtime/skin/skin_window.h"
 #include "game/assets.h"
 
 const char TEXT_TITLE[] = "Zorvant";
@@ -48,12 +49,12 @@ void game_build_window()
 {
     window_open(WINDOW_MAIN, 0, 0, WINDOW_WIDTH, WINDOW_HEIGHT, TEXT_TITLE, GAME_WINDOW_FLAGS);
     gadget_list_use(window_handle(WINDOW_MAIN));
-    game.skin = skin_load(game_skin_container());
+    game.skin = skin_load_ex(game_skin_container(), game_skin_container_size());
     skin_apply(window_handle(WINDOW_MAIN), game.skin);
     window_set_hidden(WINDOW_MAIN, 0);
     image_from_memory(IMAGE_TARGET, game_target_picture());
     gadget_image_create(GADGET_TARGET, TARGET_START_X, TARGET_START_Y, TARGET_START_SIZE, TARGET_START_SIZE,
-                        image_handle(IMAGE_TARGET));
+                        reinterpret_cast<HANDLE>(image_handle(IMAGE_TARGET)));
     gadget_text_create(GADGET_CLOCK, 0, 600, 100, 20, "");
     gadget_progress_create(GADGET_PROGRESS, 100, 600, 420, 20, 0, CLICKS_PER_GAME);
     gadget_button_create(GADGET_EXIT, 520, 600, 80, 20, TEXT_EXIT_BUTTON);
@@ -120,7 +121,7 @@ void game_target_jump()
     image_copy(IMAGE_TARGET, IMAGE_TARGET_COPY);
     image_resize(IMAGE_TARGET_COPY, game.target_width, game.target_height);
     gadget_resize(GADGET_TARGET, game.target_x, game.target_y, game.target_width, game.target_height);
-    gadget_set_state(GADGET_TARGET, reinterpret_cast<intptr_t>(image_handle(IMAGE_TARGET_COPY)));
+    gadget_set_state(GADGET_TARGET, image_handle(IMAGE_TARGET_COPY));
     gadget_focus(-1);
     game.click_count = game.click_count + 1;
 }

@@ -31,10 +31,10 @@ const int32_t TARGET_MIN_SIZE = 20;
 const int32_t TARGET_SIZE_SPREAD = 120;  // sizes run from 20 to 20 + 120
 
 const int32_t EVENT_WAIT_MS = 1000;
-const uint32_t CLOCK_PERIOD_MS = 1000;
+const int32_t CLOCK_PERIOD_MS = 1000;
 
 // Window flags: WS_POPUP, WINDOW_INVISIBLE and WINDOW_CENTER_SCREEN.
-const int32_t GAME_WINDOW_FLAGS = static_cast<int32_t>(0x90000001);
+const uint32_t GAME_WINDOW_FLAGS = 0x90000001;
 
 // The game's texts, Windows-1251 bytes once compiled.
 extern const char TEXT_TITLE[];

@@ -8,9 +8,9 @@ BUILD=${BUILD:-$ZORVANT_ROOT/build}
 export WINEPREFIX=${WINEPREFIX:-$BUILD/wine/prefix}
 . "$ZORVANT_ROOT/tools/wine-env.sh"
 zorvant_prefix
+trap zorvant_stop EXIT
 zorvant_display
 zorvant_warm
-trap zorvant_stop EXIT
 status=0
 echo "zorvant: host tests"
 (cd "$BUILD/host" && ctest --output-on-failure -j 2 "$@") || status=1

@@ -1,9 +1,11 @@
 // The event queue: event_wait, the window procedure of every library window,
-// deferred events, focus movement and non-modal sizing.
+// and the deferred events.
 #pragma once
 
 #include <windows.h>
 #include <cstdint>
+
+#include "runtime/gui/window.h"
 
 // Event codes returned by event_wait (a raw message number otherwise, 0 for a
 // time-out).
@@ -25,3 +27,70 @@ enum : int32_t {
 // the library's own processing run.
 const LRESULT RESULT_UNHANDLED = static_cast<LRESULT>(static_cast<int32_t>(0xD0D0D0D1));
 const LRESULT RESULT_CONTINUE = static_cast<LRESULT>(static_cast<int32_t>(0xE0E0E0E1));
+
+// Private messages that the window procedure understands.
+enum : UINT {
+    MSG_ITEM_CLICK = 12501,           // re-posted as MSG_ITEM_CLICK_DEFERRED
+    MSG_ITEM_CLICK_DEFERRED = 12502,  // wParam item, lParam a mouse message number
+    MSG_GADGET_EVENT = 13103,         // wParam gadget number, lParam event type
+    MSG_WINDOW_DATA = 13105,          // lParam an EventDataBlock
+    MSG_GADGET_DATA = 13106,          // wParam gadget number, lParam an EventDataBlock
+    MSG_GADGET_FORWARD = 13120,       // lParam a gadget's window, handed to its kind
+};
+
+// One deferred event (main heap).
+struct EventQueueNode {
+    EventQueueNode* next;  // null at the tail
+    int32_t event_code;
+    intptr_t window_number;
+};
+
+// The data attached to MSG_WINDOW_DATA and MSG_GADGET_DATA: a main-heap block
+// whose sixth word points to a second main-heap block (or is null). The
+// poster allocates both; the next event_wait frees both.
+struct EventDataBlock {
+    uintptr_t header[5];
+    void* buffer;
+};
+
+// The window library's event state block.
+struct EventState {
+    intptr_t event_item;      // gadget, menu item or other item of the last event naming one
+    intptr_t event_window;    // library window of the last message or deferred event; -1 when none
+    int32_t event_type;       // detail of the last event; -1 at the start of every wait
+    int32_t pending_event;    // set by the window procedure during a dispatch; 0 = none
+    WPARAM message_wparam;    // of the last raw message returned as an event
+    LPARAM message_lparam;
+    EventQueueNode* queue_head;  // oldest deferred event
+    EventQueueNode* queue_tail;  // newest deferred event
+    WindowCallback global_callback;  // for windows without a callback of their own
+    EventDataBlock* event_data;      // of the last EVENT_WINDOW_DATA or EVENT_GADGET_DATA; owned
+};
+
+// The next event: a deferred one first, else one retrieved and dispatched
+// message's event or its raw number. 0 when nothing came within the time-out
+// (0 only looks, a negative time-out waits without limit) or when the wait
+// ended on input that left no message, such as a message sent from another
+// thread.
+int32_t event_wait(int32_t timeout);
+// The item (gadget number, menu command) of the last event that named one.
+intptr_t event_gadget();
+// The state block (null before window_library_init).
+EventState* event_state();
+// The data block of the last EVENT_WINDOW_DATA or EVENT_GADGET_DATA, or null.
+EventDataBlock* event_data();
+// The hook for every window without a callback of its own; null removes it.
+void event_set_global_callback(WindowCallback callback);
+
+// The window procedure of every library window, and its library part, which
+// gives RESULT_UNHANDLED where the default procedure is to run.
+LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+LRESULT window_procedure_core(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+
+// Queues a deferred event for a window, unless the newest queued event is
+// the same; an event that cannot be allocated is dropped.
+void event_queue_push(int32_t event_code, intptr_t window_number);
+
+// Made by window_library_init; the end frees the data block and the queue.
+void event_state_create();
+void event_library_end();

@@ -1,0 +1,48 @@
+// Sequential files: numbered files opened for reading and writing, each with
+// a 4096-byte write buffer, a 64-bit length query and absolute seeking. The
+// library owns the file table, the open handles and their buffers.
+#pragma once
+
+#include <windows.h>
+#include <cstdint>
+
+#include "runtime/core/object.h"
+
+const int32_t FILE_BUFFER_SIZE = 4096;
+
+// The object record of the file table.
+struct FileRecord {
+    HANDLE handle;          // the open file; 0 marks a free slot
+    unsigned char* buffer;  // FILE_BUFFER_SIZE bytes, or null: written unbuffered
+    int32_t buffer_size;    // FILE_BUFFER_SIZE
+    int32_t space_left;     // pending bytes: the first buffer_size - space_left
+    int32_t buffer_idle;    // 1: nothing to write (after opening and seeking)
+};
+
+// Start step: makes the file table (a second call keeps it). End step: every
+// open file is flushed and closed.
+void file_service_start();
+void file_service_end();
+
+// Opens or creates the file without truncating it, positioned at its start.
+// The platform handle for a table number, the dynamic handle for OBJECT_ANY,
+// 0 on failure. A file open under the number is flushed and closed first.
+intptr_t file_open(ObjectNumber number, const char* name);
+// Flushes and closes; nothing for OBJECT_ANY or a free number.
+void file_close(ObjectNumber number);
+
+// Length in bytes with the pending bytes in place; -1 for a free number.
+int64_t file_length(ObjectNumber number);
+// Flushes, then moves to `position` from the start; the low 32 bits of the
+// new position as the platform gives them, 0 for a free number.
+uint32_t file_seek(ObjectNumber number, int64_t position);
+
+// The text's bytes and CR LF: the count written, 0 for a free number.
+int32_t file_write_line(ObjectNumber number, const char* text);
+// The value's low 8 bits: 1 written, 0 for a free number.
+int32_t file_write_byte(ObjectNumber number, int32_t value);
+
+// Within the library: writes the pending bytes (their count, 0 when idle),
+// and puts bytes through the buffer (the count taken).
+int32_t file_flush(FileRecord* record);
+int32_t file_write_buffered(FileRecord* record, const void* bytes, int32_t count);

@@ -1,0 +1,26 @@
+// Non-modal window sizing: a replacement for the system's sizing loop that
+// lets the event loop run while a window is sized with the mouse or the keys.
+#pragma once
+
+#include <windows.h>
+#include <cstdint>
+
+// The window library's sizing state block.
+struct SizingState {
+    int32_t active;          // from SC_SIZE until the capture is lost
+    int32_t restore_cursor;  // keyboard sizing untouched by the mouse: the cursor goes back
+    POINT saved_cursor;      // screen coordinates
+    RECT current;            // the window's rectangle, screen coordinates
+    RECT starting;
+    int32_t edge;            // WMSZ_ value; 0 until chosen
+    MINMAXINFO limits;
+};
+
+// Runs ahead of the library's window procedure for every message: starts on
+// SC_SIZE when full-window dragging is on and handles the mouse and keys while
+// sizing. RESULT_UNHANDLED for every message it leaves alone.
+LRESULT sizing_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+// The state block (null before window_library_init).
+SizingState* sizing_state();
+// Made by window_library_init.
+void sizing_state_create();

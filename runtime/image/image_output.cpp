@@ -1,0 +1,44 @@
+// The image library's drawing output: one memory context at a time, with the
+// image's bitmap selected into it, described by the DrawingOutput of the
+// image state block.
+#include "runtime/image/drawing.h"
+#include "runtime/image/image.h"
+
+intptr_t image_output_release()
+{
+    ImageState* images = image_state();
+    if (!images || !images->device_context)
+        return 0;
+    intptr_t result = DeleteDC(images->device_context);
+    images->device_context = nullptr;
+    return result;
+}
+
+DrawingOutput* image_output(ObjectNumber number)
+{
+    ImageState* images = image_state();
+    if (!images)
+        return nullptr;
+    // The context about to be deleted may be the current drawing's: that
+    // drawing ends first, so the drawing library never holds a dead context.
+    if (images->device_context && drawing_state()->device_context == images->device_context)
+        drawing_stop();
+    image_output_release();
+    ImageRecord* record = image_record(number);
+    if (!record || GetObjectType(record->handle) != OBJ_BITMAP)
+        return nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    if (!dc)
+        return nullptr;
+    // Refused for a bitmap selected into another context.
+    if (!SelectObject(dc, record->handle)) {
+        DeleteDC(dc);
+        return nullptr;
+    }
+    images->device_context = dc;
+    images->output = DrawingOutput{};
+    images->output.kind = OUTPUT_IMAGE;
+    images->output.device_context = dc;
+    images->output.release = image_output_release;
+    return &images->output;
+}

@@ -1,0 +1,201 @@
+// The score card on the real runtime: the PNG that "score.png" starts with,
+// decoded and looked at, and the record appended behind it.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <png.h>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "game/game.h"
+#include "runtime/core/runtime.h"
+#include "runtime/image/image_save.h"
+
+namespace {
+
+struct Rgb {
+    unsigned char r, g, b;
+    bool operator==(const Rgb& o) const { return r == o.r && g == o.g && b == o.b; }
+};
+const Rgb ORANGE = {255, 126, 0};
+const Rgb WHITE = {255, 255, 255};
+const Rgb BLACK = {0, 0, 0};
+
+std::string read_file(const std::string& name)
+{
+    std::ifstream in(name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The record at the end of the file: its plain text, each byte raised by one
+// again, or an empty text when the file does not end in a well-formed record.
+std::string record_text(const std::string& file, size_t* record_size)
+{
+    if (file.size() < 3)
+        return "";
+    size_t n = static_cast<unsigned char>(file.back());
+    if (file.size() < n + 3 || file.compare(file.size() - 3, 2, "\r\n") != 0)
+        return "";
+    std::string text = file.substr(file.size() - 3 - n, n);
+    for (char& c : text)
+        c = static_cast<char>(c + 1);
+    *record_size = n + 3;
+    return text;
+}
+
+struct Card {
+    std::vector<Rgb> pixels;
+    Rgb at(int x, int y) const { return pixels[y * 100 + x]; }
+};
+
+bool decode_card(const std::string& png, Card* card)
+{
+    png_image image = {};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&image, png.data(), png.size()))
+        return false;
+    if (image.width != 100 || image.height != 100)
+        return false;
+    image.format = PNG_FORMAT_RGB;
+    card->pixels.resize(100 * 100);
+    return png_image_finish_read(&image, nullptr, card->pixels.data(), 0, nullptr) != 0;
+}
+
+class ScoreCard : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char temp[MAX_PATH];
+        GetTempPathA(sizeof temp, temp);
+        folder = std::string(temp) + "zorvant_card_" + std::to_string(GetCurrentProcessId()) + "_" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        CreateDirectoryA(folder.c_str(), nullptr);
+        SetCurrentDirectoryA(folder.c_str());
+    }
+    void TearDown() override
+    {
+        DeleteFileA("score.png");
+        RemoveDirectoryA("score.png");
+        SetCurrentDirectoryA("..");
+        RemoveDirectoryA(folder.c_str());
+    }
+    std::string folder;
+};
+
+TEST_F(ScoreCard, RecordLengthFollowsTheDigitsOfTheTime)
+{
+    struct Case {
+        int32_t seconds;
+        size_t length;
+    } cases[] = {{0, 17}, {9, 17}, {10, 18}, {100, 19}, {2147483647, 26}};
+    for (const Case& c : cases) {
+        score_card_write(c.seconds);
+        size_t size = 0;
+        std::string file = read_file("score.png");
+        EXPECT_EQ(record_text(file, &size), "quendrilavo5_" + std::to_string(c.seconds));
+        EXPECT_EQ(size, c.length);
+    }
+}
+
+TEST_F(ScoreCard, DigitsAreStoredLoweredByOne)
+{
+    score_card_write(90);
+    std::string file = read_file("score.png");
+    ASSERT_GE(file.size(), 5u);
+    EXPECT_EQ(file.substr(file.size() - 5, 2), "8/");
+}
+
+TEST_F(ScoreCard, TheFileIsThePngFollowedByTheRecord)
+{
+    score_card_write(23);
+    std::string file = read_file("score.png");
+    size_t size = 0;
+    ASSERT_EQ(record_text(file, &size), "quendrilavo5_23");
+    std::string png = file.substr(0, file.size() - size);
+    EXPECT_EQ(png.substr(0, 8), "\x89PNG\r\n\x1a\n");
+    EXPECT_EQ(png.substr(png.size() - 8, 4), "IEND");
+    Card card;
+    ASSERT_TRUE(decode_card(png, &card));
+}
+
+TEST_F(ScoreCard, ShowsStripedOrangeDigitsUnderAWhiteTitleInAnOrangeFrame)
+{
+    score_card_write(88);
+    std::string file = read_file("score.png");
+    size_t size = 0;
+    ASSERT_FALSE(record_text(file, &size).empty());
+    Card card;
+    ASSERT_TRUE(decode_card(file.substr(0, file.size() - size), &card));
+
+    // The frame, drawn last, is whole.
+    for (int i = 1; i <= 98; ++i) {
+        EXPECT_EQ(card.at(i, 1), ORANGE) << i;
+        EXPECT_EQ(card.at(i, 98), ORANGE) << i;
+        EXPECT_EQ(card.at(1, i), ORANGE) << i;
+        EXPECT_EQ(card.at(98, i), ORANGE) << i;
+    }
+    EXPECT_EQ(card.at(0, 0), BLACK);
+    EXPECT_EQ(card.at(99, 99), BLACK);
+
+    // The title is white and the digits orange, in their own bands.
+    int white = 0, orange = 0, stripes = 0;
+    for (int y = 3; y < 97; ++y)
+        for (int x = 3; x < 97; ++x) {
+            Rgb p = card.at(x, y);
+            white += p == WHITE && y < 28;
+            orange += p == ORANGE && y >= 28;
+            // A black pixel between orange ones above and below: a fan line
+            // crossing a stroke of a digit.
+            stripes += y >= 28 && p == BLACK && card.at(x, y - 1) == ORANGE && card.at(x, y + 1) == ORANGE;
+        }
+    EXPECT_GT(white, 10);
+    EXPECT_GT(orange, 100);
+    EXPECT_GT(stripes, 5);
+}
+
+TEST_F(ScoreCard, ASecondGameReplacesTheCardAndItsRecord)
+{
+    score_card_write(41);
+    score_card_write(7);
+    std::string file = read_file("score.png");
+    size_t size = 0;
+    EXPECT_EQ(record_text(file, &size), "quendrilavo5_7");
+    Card card;
+    EXPECT_TRUE(decode_card(file.substr(0, file.size() - size), &card));
+    EXPECT_EQ(file.find("quendrilavo5_41"), std::string::npos);
+}
+
+TEST_F(ScoreCard, AScoreFileThatCannotBeWrittenIsLeftAsItWas)
+{
+    {
+        std::ofstream out("score.png", std::ios::binary);
+        out << "older";
+    }
+    // Held open without sharing: neither the save nor the record can write.
+    // (A read-only attribute would not do: Wine running as root ignores it.)
+    HANDLE held = CreateFileA("score.png", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    score_card_write(12);
+    CloseHandle(held);
+    EXPECT_EQ(read_file("score.png"), "older");
+}
+
+TEST_F(ScoreCard, AFolderNamedScorePngCostsTheCardAndNothingElse)
+{
+    ASSERT_TRUE(CreateDirectoryA("score.png", nullptr));
+    score_card_write(12);
+    EXPECT_EQ(GetFileAttributesA("score.png") & FILE_ATTRIBUTE_DIRECTORY, static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
+    score_card_write(13);  // and the next game's card still works out
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    runtime_start();
+    png_encoder_register();
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,450 @@
+// The event queue: waiting and its time-out, deferred events and their
+// coalescing, the window procedure's message table, real mouse input, the
+// private messages and their data blocks, and the callbacks.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "runtime/core/heap.h"
+#include "runtime/gui/event.h"
+#include "runtime/gui/window.h"
+#include "tests/runtime/gui/support/gui_events.h"
+
+namespace {
+
+using Events = std::vector<int32_t>;
+
+// The busy blocks of the main heap, less the deferred events that waits may
+// queue on the way.
+int queued_events();
+int main_heap_blocks()
+{
+    int n = 0;
+    PROCESS_HEAP_ENTRY entry = {};
+    HeapLock(heap_main());
+    while (HeapWalk(heap_main(), &entry))
+        n += (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) != 0;
+    HeapUnlock(heap_main());
+    return n - queued_events();
+}
+
+int queued_events()
+{
+    int n = 0;
+    for (EventQueueNode* node = event_state()->queue_head; node; node = node->next)
+        ++n;
+    return n;
+}
+
+// Waits for a left-button press at a client point of the window; presses
+// elsewhere (left over from earlier input) are passed over.
+bool press_expect(int32_t x, int32_t y)
+{
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < 2000)
+        if (event_wait(50) == WM_LBUTTONDOWN && event_state()->message_lparam == MAKELPARAM(x, y))
+            return true;
+    return false;
+}
+
+EventDataBlock* data_block_make()
+{
+    EventDataBlock* block =
+        static_cast<EventDataBlock*>(HeapAlloc(heap_main(), HEAP_ZERO_MEMORY, sizeof(EventDataBlock)));
+    block->buffer = HeapAlloc(heap_main(), 0, 64);
+    return block;
+}
+
+class EventTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        gui_test_window_start();
+        ASSERT_NE(window_open(0, 100, 100, 300, 200, "events", WS_POPUP), 0);
+        window = window_handle(0);
+        SetForegroundWindow(window);
+        gui_test_events_drop();
+    }
+    void TearDown() override
+    {
+        window_library_end();
+        event_set_global_callback(nullptr);
+        gui_test_events_drop(0);
+    }
+    HWND window = nullptr;
+};
+
+TEST_F(EventTest, ALookWithNothingQueuedGivesZeroAtOnce)
+{
+    DWORD start = GetTickCount();
+    EXPECT_EQ(event_wait(0), 0);
+    EXPECT_LT(GetTickCount() - start, 50u);
+    EXPECT_EQ(event_state()->event_type, -1);
+}
+
+TEST_F(EventTest, ATimeOutWithoutInputGivesZeroAfterTheTimeOut)
+{
+    DWORD start = GetTickCount();
+    EXPECT_EQ(event_wait(200), 0);
+    EXPECT_GE(GetTickCount() - start, 150u);
+}
+
+TEST_F(EventTest, RepeatedMovesQueueOneEventButInterleavedOnesEach)
+{
+    SendMessageA(window, WM_MOVE, 0, 0);
+    SendMessageA(window, WM_MOVE, 0, 0);
+    EXPECT_EQ(gui_test_events_now(), Events({EVENT_MOVE_WINDOW}));
+    EXPECT_EQ(event_state()->event_window, 0);
+
+    SendMessageA(window, WM_MOVE, 0, 0);
+    SendMessageA(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(300, 200));
+    SendMessageA(window, WM_MOVE, 0, 0);
+    EXPECT_EQ(gui_test_events_now(), Events({EVENT_MOVE_WINDOW, EVENT_SIZE_WINDOW, EVENT_MOVE_WINDOW}));
+}
+
+TEST_F(EventTest, DeferredEventsNameTheirWindow)
+{
+    ASSERT_NE(window_open(4, 0, 0, 50, 50, "", WS_POPUP | WINDOW_INVISIBLE), 0);
+    SendMessageA(window_handle(4), WM_MOVE, 0, 0);
+    SendMessageA(window, WM_MOVE, 0, 0);
+    EXPECT_EQ(event_wait(0), EVENT_MOVE_WINDOW);
+    EXPECT_EQ(event_state()->event_window, 4);
+    EXPECT_EQ(event_wait(0), EVENT_MOVE_WINDOW);
+    EXPECT_EQ(event_state()->event_window, 0);
+}
+
+TEST_F(EventTest, DeferredEventsComeBeforeANewClickAndKeepTheItem)
+{
+    PostMessageA(window, MSG_GADGET_EVENT, 42, 7);
+    EXPECT_EQ(event_wait(0), EVENT_GADGET);
+    EXPECT_EQ(event_gadget(), 42);
+
+    POINT p = gui_test_screen_point(window, 20, 20);
+    ASSERT_TRUE(gui_test_mouse_settle(p.x, p.y));
+    gui_test_mouse(p.x, p.y, MOUSEEVENTF_LEFTDOWN);
+    Sleep(50);
+    SendMessageA(window, WM_MOVE, 0, 0);
+    SendMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(event_wait(0), EVENT_MOVE_WINDOW);
+    EXPECT_EQ(event_wait(0), EVENT_CLOSE_WINDOW);
+    EXPECT_EQ(event_gadget(), 42);
+    EXPECT_EQ(event_state()->event_type, -1);
+    EXPECT_TRUE(press_expect(20, 20));
+    gui_test_mouse(p.x, p.y, MOUSEEVENTF_LEFTUP);
+    EXPECT_EQ(event_gadget(), 42);
+}
+
+TEST_F(EventTest, APressThatMakesNoEventComesBackAsItsMessage)
+{
+    POINT p = gui_test_screen_point(window, 30, 40);
+    ASSERT_TRUE(gui_test_mouse_settle(p.x, p.y));
+    gui_test_mouse(p.x, p.y, MOUSEEVENTF_LEFTDOWN);
+    ASSERT_TRUE(press_expect(30, 40));
+    EXPECT_EQ(event_state()->message_wparam & MK_LBUTTON, static_cast<WPARAM>(MK_LBUTTON));
+    EXPECT_EQ(event_state()->event_window, 0);
+    gui_test_mouse(p.x, p.y, MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(gui_test_event_expect(WM_LBUTTONUP));
+}
+
+TEST_F(EventTest, AButtonClickGivesItsPressThenTheGadgetEvent)
+{
+    HWND button = CreateWindowExA(0, "BUTTON", "b", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 80, 30, window,
+                                  reinterpret_cast<HMENU>(77), nullptr, nullptr);
+    gui_test_events_drop();
+    POINT p = gui_test_screen_point(window, 40, 20);
+    ASSERT_TRUE(gui_test_mouse_settle(p.x, p.y));
+    gui_test_mouse(p.x, p.y, MOUSEEVENTF_LEFTDOWN);
+    ASSERT_TRUE(press_expect(30, 10));
+    gui_test_mouse(p.x, p.y, MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(gui_test_event_expect(EVENT_GADGET));
+    EXPECT_EQ(event_gadget(), 77);
+    EXPECT_EQ(event_state()->event_type, BN_CLICKED);
+    DestroyWindow(button);
+}
+
+TEST_F(EventTest, TheCloseBoxGivesCloseWindowAndTheWindowStays)
+{
+    ASSERT_NE(window_open(1, 200, 150, 300, 200, "close", WS_OVERLAPPEDWINDOW), 0);
+    HWND captioned = window_handle(1);
+    SetForegroundWindow(captioned);
+    gui_test_events_drop();
+    RECT r;
+    GetWindowRect(captioned, &r);
+    // The close box sits at the right end of the caption; look for it.
+    POINT box = {0, 0};
+    for (LONG x = r.right - 2; x > r.right - 60 && !box.x; --x) {
+        LONG y = r.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
+        if (SendMessageA(captioned, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == HTCLOSE)
+            box = POINT{x - 3, y};
+    }
+    ASSERT_NE(box.x, 0);
+    // Under Wine a click right after the window is made may still be taken
+    // for a client click; the cursor goes there first.
+    ASSERT_TRUE(gui_test_mouse_settle(box.x, box.y));
+    gui_test_mouse(box.x, box.y, MOUSEEVENTF_LEFTDOWN);
+    gui_test_mouse(box.x, box.y, MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(gui_test_event_expect(EVENT_CLOSE_WINDOW));
+    EXPECT_EQ(event_state()->event_window, 1);
+    EXPECT_TRUE(IsWindow(captioned));
+    EXPECT_TRUE(IsWindowVisible(captioned));
+}
+
+TEST_F(EventTest, MinimisingGivesNoSizeEventButRestoringDoes)
+{
+    ASSERT_NE(window_open(1, 200, 150, 300, 200, "min", WS_OVERLAPPEDWINDOW), 0);
+    gui_test_events_drop();
+    ShowWindow(window_handle(1), SW_MINIMIZE);
+    gui_test_pump(50);
+    Events events = gui_test_events_now();
+    EXPECT_TRUE(IsIconic(window_handle(1)));
+    for (int32_t e : events)
+        EXPECT_NE(e, EVENT_SIZE_WINDOW);
+    ShowWindow(window_handle(1), SW_RESTORE);
+    EXPECT_TRUE(gui_test_event_expect(EVENT_SIZE_WINDOW));
+}
+
+TEST_F(EventTest, MessagesBeforeThePropertyQueueNothing)
+{
+    // A window's creation sends WM_MOVE and WM_SIZE before it is marked.
+    ASSERT_NE(window_open(2, 10, 10, 100, 100, "", WS_POPUP | WINDOW_INVISIBLE), 0);
+    EXPECT_EQ(gui_test_events_now(), Events());
+    HWND unmarked = window_handle(2);
+    RemovePropA(unmarked, "RT_WindowID");
+    SendMessageA(unmarked, WM_MOVE, 0, 0);
+    EXPECT_EQ(SendMessageA(unmarked, WM_SIZE, 0, 0), 1);
+    SendMessageA(unmarked, WM_CLOSE, 0, 0);
+    EXPECT_EQ(event_state()->event_window, -1);
+    EXPECT_TRUE(IsWindow(unmarked));
+    EXPECT_EQ(gui_test_events_now(), Events());
+    SetPropA(unmarked, "RT_WindowID", reinterpret_cast<HANDLE>(3));
+}
+
+TEST_F(EventTest, AChildWithTheWindowsProcedureBelongsToTheWindow)
+{
+    // A child of the window's own class: its messages climb to the window.
+    HWND child = CreateWindowExA(0, "WindowClass_0", "", WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, window, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(child, nullptr);
+    gui_test_events_drop();
+    EXPECT_EQ(SendMessageA(child, WM_SIZE, SIZE_RESTORED, MAKELPARAM(50, 50)), 1);
+    SendMessageA(child, WM_MOVE, 0, 0);
+    EXPECT_EQ(gui_test_events_now(), Events({EVENT_MOVE_WINDOW}));
+    EXPECT_EQ(event_state()->event_window, 0);
+    DestroyWindow(child);
+}
+
+TEST_F(EventTest, ActivationAndRepaintingAreDeferred)
+{
+    ASSERT_NE(window_open(1, 200, 150, 100, 100, "", WS_POPUP), 0);
+    gui_test_events_drop();
+    SetForegroundWindow(window);
+    EXPECT_TRUE(gui_test_event_expect(EVENT_ACTIVATE_WINDOW));
+    EXPECT_EQ(event_state()->event_window, 0);
+
+    InvalidateRect(window, nullptr, TRUE);
+    EXPECT_TRUE(gui_test_event_expect(EVENT_REPAINT));
+    EXPECT_EQ(event_state()->event_window, 0);
+}
+
+TEST_F(EventTest, AMessageSentFromAnotherThreadEndsTheWaitEarly)
+{
+    struct Sender {
+        HWND window;
+        static DWORD WINAPI run(void* p)
+        {
+            Sleep(200);
+            SendMessageA(static_cast<Sender*>(p)->window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("tick"));
+            return 0;
+        }
+    } sender = {window};
+    HANDLE thread = CreateThread(nullptr, 0, Sender::run, &sender, 0, nullptr);
+    DWORD start = GetTickCount();
+    int32_t result = event_wait(1000);
+    DWORD elapsed = GetTickCount() - start;
+    EXPECT_EQ(result, 0);
+    EXPECT_LT(elapsed, 900u);
+    EXPECT_GE(elapsed, 150u);
+    WaitForSingleObject(thread, 2000);
+    CloseHandle(thread);
+    char text[8] = {};
+    GetWindowTextA(window, text, sizeof text);
+    EXPECT_STREQ(text, "tick");
+}
+
+TEST_F(EventTest, AnItemClickIsPostedOnceMoreAndThenReported)
+{
+    const LPARAM mouse[] = {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_LBUTTONDBLCLK, WM_RBUTTONDBLCLK};
+    for (int32_t type = 0; type < 4; ++type) {
+        PostMessageA(window, MSG_ITEM_CLICK, 30 + type, mouse[type]);
+        EXPECT_EQ(event_wait(0), static_cast<int32_t>(MSG_ITEM_CLICK));
+        EXPECT_EQ(event_wait(0), EVENT_ITEM_CLICK);
+        EXPECT_EQ(event_gadget(), 30 + type);
+        EXPECT_EQ(event_state()->event_type, type);
+    }
+    PostMessageA(window, MSG_ITEM_CLICK_DEFERRED, 99, WM_MOUSEMOVE);
+    EXPECT_EQ(event_wait(0), static_cast<int32_t>(MSG_ITEM_CLICK_DEFERRED));
+    EXPECT_EQ(event_gadget(), 33);
+}
+
+TEST_F(EventTest, AGadgetEventMessageReportsItsItemAndType)
+{
+    PostMessageA(window, MSG_GADGET_EVENT, 9, 4);
+    EXPECT_EQ(event_wait(0), EVENT_GADGET);
+    EXPECT_EQ(event_gadget(), 9);
+    EXPECT_EQ(event_state()->event_type, 4);
+}
+
+TEST_F(EventTest, DataBlocksLiveUntilTheNextWait)
+{
+    int before = main_heap_blocks();
+    EventDataBlock* block = data_block_make();
+    PostMessageA(window, MSG_WINDOW_DATA, 0, reinterpret_cast<LPARAM>(block));
+    EXPECT_EQ(event_wait(0), EVENT_WINDOW_DATA);
+    EXPECT_EQ(event_data(), block);
+    EXPECT_EQ(main_heap_blocks(), before + 2);
+    EXPECT_EQ(event_wait(0), 0);
+    EXPECT_EQ(event_data(), nullptr);
+    EXPECT_EQ(main_heap_blocks(), before);
+
+    block = data_block_make();
+    PostMessageA(window, MSG_GADGET_DATA, 11, reinterpret_cast<LPARAM>(block));
+    EXPECT_EQ(event_wait(0), EVENT_GADGET_DATA);
+    EXPECT_EQ(event_gadget(), 11);
+    EXPECT_EQ(event_data(), block);
+    // The library end frees the last block as well, with the queue.
+    window_close(0);
+    int before_end = main_heap_blocks();
+    window_library_end();
+    EXPECT_EQ(event_data(), nullptr);
+    EXPECT_EQ(main_heap_blocks(), before_end - 2);
+}
+
+TEST_F(EventTest, ASecondDataBlockBeforeTheNextWaitReplacesTheFirst)
+{
+    // Sent outside a wait (as from a modal loop), both reach the window.
+    int before = main_heap_blocks();
+    EventDataBlock* first = data_block_make();
+    EventDataBlock* second = data_block_make();
+    SendMessageA(window, MSG_WINDOW_DATA, 0, reinterpret_cast<LPARAM>(first));
+    SendMessageA(window, MSG_WINDOW_DATA, 0, reinterpret_cast<LPARAM>(second));
+    EXPECT_EQ(event_data(), second);
+    EXPECT_EQ(main_heap_blocks(), before + 2);
+    event_state()->pending_event = 0;
+    EXPECT_EQ(event_wait(0), 0);
+    EXPECT_EQ(main_heap_blocks(), before);
+}
+
+TEST_F(EventTest, ADataBlockThatIsNoMainHeapBlockIsNotFreed)
+{
+    EventDataBlock on_stack = {};
+    PostMessageA(window, MSG_WINDOW_DATA, 0, reinterpret_cast<LPARAM>(&on_stack));
+    EXPECT_EQ(event_wait(0), EVENT_WINDOW_DATA);
+    EXPECT_EQ(event_data(), nullptr);
+
+    // A main-heap block pointing at foreign memory: the block goes, the
+    // buffer is left alone.
+    int before = main_heap_blocks();
+    EventDataBlock* block = data_block_make();
+    HeapFree(heap_main(), 0, block->buffer);
+    static char foreign[64];
+    block->buffer = foreign;
+    PostMessageA(window, MSG_GADGET_DATA, 1, reinterpret_cast<LPARAM>(block));
+    EXPECT_EQ(event_wait(0), EVENT_GADGET_DATA);
+    EXPECT_EQ(event_wait(0), 0);
+    EXPECT_EQ(main_heap_blocks(), before);
+}
+
+TEST_F(EventTest, CommandsFromMenusAcceleratorsAndMenuControls)
+{
+    PostMessageA(window, WM_COMMAND, 500, 0);
+    EXPECT_EQ(event_wait(0), EVENT_MENU);
+    EXPECT_EQ(event_gadget(), 500);
+    EXPECT_EQ(event_state()->event_type, -1);
+
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(600, 1), 0);
+    EXPECT_EQ(event_wait(0), EVENT_MENU);
+    EXPECT_EQ(event_gadget(), 600);
+
+    HWND control = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 10, 10, window,
+                                   reinterpret_cast<HMENU>(static_cast<intptr_t>(-10000)), nullptr, nullptr);
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(321, 5), reinterpret_cast<LPARAM>(control));
+    EXPECT_EQ(event_wait(0), EVENT_MENU);
+    EXPECT_EQ(event_gadget(), 321);
+    EXPECT_EQ(event_state()->event_type, 5);
+
+    SetWindowLongPtrA(control, GWLP_ID, 55);
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(55, 3), reinterpret_cast<LPARAM>(control));
+    EXPECT_EQ(event_wait(0), EVENT_GADGET);
+    EXPECT_EQ(event_gadget(), 55);
+    EXPECT_EQ(event_state()->event_type, 3);
+    DestroyWindow(control);
+}
+
+TEST_F(EventTest, AForwardedMessageForNoGadgetIsLeftToTheDefault)
+{
+    HWND control = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 10, 10, window, nullptr, nullptr, nullptr);
+    PostMessageA(window, MSG_GADGET_FORWARD, 0, reinterpret_cast<LPARAM>(control));
+    EXPECT_EQ(event_wait(0), static_cast<int32_t>(MSG_GADGET_FORWARD));
+    EXPECT_EQ(SendMessageA(window, WM_CTLCOLORSTATIC, 0, reinterpret_cast<LPARAM>(control)),
+              DefWindowProcA(window, WM_CTLCOLORSTATIC, 0, reinterpret_cast<LPARAM>(control)));
+    DestroyWindow(control);
+}
+
+// Callbacks: a window's own wins over the global one; RESULT_CONTINUE lets
+// the library go on, anything else is the message's result.
+std::vector<UINT> seen_by_window;
+std::vector<UINT> seen_by_global;
+LRESULT window_hook(HWND, UINT message, WPARAM, LPARAM)
+{
+    seen_by_window.push_back(message);
+    return message == WM_CLOSE ? 1234 : RESULT_CONTINUE;
+}
+LRESULT global_hook(HWND, UINT message, WPARAM, LPARAM)
+{
+    seen_by_global.push_back(message);
+    return RESULT_CONTINUE;
+}
+
+TEST_F(EventTest, CallbacksSeeMessagesFirst)
+{
+    seen_by_window.clear();
+    seen_by_global.clear();
+    event_set_global_callback(global_hook);
+    window_set_callback(0, window_hook);
+    EXPECT_EQ(SendMessageA(window, WM_CLOSE, 0, 0), 1234);
+    SendMessageA(window, WM_MOVE, 0, 0);
+    EXPECT_EQ(gui_test_events_now(), Events({EVENT_MOVE_WINDOW}));
+    EXPECT_EQ(seen_by_window, std::vector<UINT>({WM_CLOSE, WM_MOVE}));
+    EXPECT_TRUE(seen_by_global.empty());
+
+    window_set_callback(0, nullptr);
+    SendMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(gui_test_events_now(), Events({EVENT_CLOSE_WINDOW}));
+    EXPECT_EQ(seen_by_global, std::vector<UINT>({WM_CLOSE}));
+}
+
+// A child that counts the WM_SYSCOLORCHANGE it gets.
+int colour_changes;
+LRESULT CALLBACK counting_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    if (message == WM_SYSCOLORCHANGE)
+        ++colour_changes;
+    return DefWindowProcA(window, message, wparam, lparam);
+}
+
+TEST_F(EventTest, ASystemColourChangeReachesEveryDescendant)
+{
+    WNDCLASSA c = {};
+    c.lpfnWndProc = counting_procedure;
+    c.hInstance = GetModuleHandleA(nullptr);
+    c.lpszClassName = "ColourCounter";
+    RegisterClassA(&c);
+    HWND child = CreateWindowExA(0, "ColourCounter", "", WS_CHILD, 0, 0, 10, 10, window, nullptr, nullptr, nullptr);
+    CreateWindowExA(0, "ColourCounter", "", WS_CHILD, 0, 0, 5, 5, child, nullptr, nullptr, nullptr);
+    colour_changes = 0;
+    SendMessageA(window, WM_SYSCOLORCHANGE, 0, 0);
+    EXPECT_EQ(colour_changes, 2);
+    DestroyWindow(child);
+}
+
+}  // namespace

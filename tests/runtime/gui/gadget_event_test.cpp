@@ -1,0 +1,104 @@
+// Gadgets inside a library window, driven by real input through event_wait:
+// clicks become EVENT_GADGET with the gadget's number, label colours come
+// through the window procedure, and a label set from another thread arrives
+// during a wait.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "runtime/gui/gadget.h"
+#include "tests/runtime/gui/support/gui_events.h"
+
+namespace {
+
+class GadgetEvents : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        gui_test_window_start();
+        ASSERT_NE(window_open(0, 0, 0, 600, 300, "Zorvant", WS_POPUP), 0);
+        window = window_handle(0);
+        gadget_list_use(window);
+        SetForegroundWindow(window);
+        gui_test_events_drop(100);
+    }
+    void TearDown() override { window_close(0); }
+
+    // A press and release at a point of the window; the events in between are
+    // dropped until EVENT_GADGET comes.
+    bool click(int x, int y)
+    {
+        gui_test_events_drop(50);
+        POINT p = gui_test_screen_point(window, x, y);
+        gui_test_mouse(p.x, p.y, MOUSEEVENTF_LEFTDOWN);
+        gui_test_mouse(p.x, p.y, MOUSEEVENTF_LEFTUP);
+        return gui_test_event_expect(EVENT_GADGET);
+    }
+    HWND window = nullptr;
+};
+
+TEST_F(GadgetEvents, AButtonClickGivesItsNumberAndEventTypeZero)
+{
+    ASSERT_NE(gadget_button_create(5, 520, 250, 80, 20, "Выход"), 0);
+    ASSERT_TRUE(click(560, 260));
+    EXPECT_EQ(event_gadget(), 5);
+    EXPECT_EQ(event_state()->event_type, 0);
+}
+
+TEST_F(GadgetEvents, AnImageGadgetClickGivesItsNumber)
+{
+    HBITMAP picture = gui_test_bitmap(100, 100, RGB(255, 0, 0));
+    ASSERT_NE(gadget_image_create(0, 250, 50, 100, 100, picture), 0);
+    ASSERT_NE(gadget_button_create(5, 520, 250, 80, 20, "Выход"), 0);
+    ASSERT_TRUE(click(560, 260));
+    ASSERT_EQ(event_gadget(), 5);
+    ASSERT_TRUE(click(300, 100));
+    EXPECT_EQ(event_gadget(), 0);
+    EXPECT_EQ(event_state()->event_type, 0);
+    gadget_free(0);
+    DeleteObject(picture);
+}
+
+TEST_F(GadgetEvents, AfterFocusMinusOneTheNextTabStartsAtTheFirstTabStop)
+{
+    HWND image = reinterpret_cast<HWND>(gadget_image_create(0, 250, 50, 100, 100, nullptr));
+    gadget_text_create(1, 0, 250, 100, 20, "label");  // no tab stop
+    HWND button = reinterpret_cast<HWND>(gadget_button_create(5, 520, 250, 80, 20, "Выход"));
+    gadget_focus(5);
+    ASSERT_EQ(GetFocus(), button);
+    gadget_focus(-1);
+    EXPECT_EQ(GetFocus(), nullptr);
+    gui_test_key(VK_TAB);
+    gui_test_events_drop(200);
+    EXPECT_EQ(GetFocus(), image);
+}
+
+TEST_F(GadgetEvents, ALabelsColoursComeThroughTheWindowProcedure)
+{
+    HWND label = reinterpret_cast<HWND>(gadget_text_create(1, 0, 250, 100, 20, ""));
+    gadget_set_colour(1, 2, RGB(0, 0, 200));
+    gui_test_events_drop(100);
+    EXPECT_EQ(gui_test_capture(label).at(50, 10), RGB(0, 0, 200));
+}
+
+DWORD WINAPI tick_once(void*)
+{
+    gadget_set_text(1, "     Время :  1");
+    return 0;
+}
+
+TEST_F(GadgetEvents, ALabelSetFromAnotherThreadArrivesDuringAWait)
+{
+    HWND label = reinterpret_cast<HWND>(gadget_text_create(1, 0, 250, 100, 20, "     Время :  0s"));
+    gui_test_events_drop(50);
+    HANDLE sender = CreateThread(nullptr, 0, tick_once, nullptr, 0, nullptr);
+    // One wait handles the sent text (it leaves no message, so the wait gives 0).
+    EXPECT_EQ(event_wait(1000), 0);
+    char text[32] = "";
+    GetWindowTextA(label, text, sizeof text);
+    EXPECT_STREQ(text, "     Время :  1");
+    EXPECT_EQ(WaitForSingleObject(sender, 2000), static_cast<DWORD>(WAIT_OBJECT_0));
+    CloseHandle(sender);
+}
+
+}  // namespace

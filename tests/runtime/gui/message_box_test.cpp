@@ -1,0 +1,237 @@
+// Message boxes: the owner, which windows are disabled while a box is shown
+// and enabled after it, and the buttons' results. Each box is found and
+// answered from a helper thread, as a player would.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <string>
+#include <vector>
+
+#include "runtime/gui/gadget.h"
+#include "runtime/gui/message_box.h"
+#include "runtime/gui/window.h"
+#include "tests/runtime/gui/support/gui_events.h"
+
+namespace {
+
+// Finds the box of the main thread, notes what the windows look like while it
+// is up, then presses one of its buttons.
+struct BoxAnswer {
+    DWORD main_thread = 0;
+    int button = IDOK;
+    std::vector<HWND> watched;
+    // Seen while the box was shown:
+    HWND box = nullptr;
+    HWND owner = nullptr;
+    std::string caption;
+    std::vector<BOOL> enabled;
+    int32_t modal_entries = -1;
+    bool button_found = false;
+    // A thread to wait for while the box is up, and a label read after it.
+    HANDLE sender = nullptr;
+    HWND label = nullptr;
+    bool sender_done = false;
+    std::string label_text;
+
+    static DWORD WINAPI run(void* self)
+    {
+        BoxAnswer* a = static_cast<BoxAnswer*>(self);
+        a->box = gui_test_thread_window(a->main_thread, "#32770", 5000);
+        if (!a->box)
+            return 1;
+        Sleep(50);
+        a->owner = GetWindow(a->box, GW_OWNER);
+        char text[64] = "";
+        GetWindowTextA(a->box, text, sizeof text);
+        a->caption = text;
+        for (HWND w : a->watched)
+            a->enabled.push_back(IsWindowEnabled(w));
+        a->modal_entries = modal_count();
+        if (a->sender)
+            a->sender_done = WaitForSingleObject(a->sender, 3000) == WAIT_OBJECT_0;
+        if (a->label) {
+            GetWindowTextA(a->label, text, sizeof text);
+            a->label_text = text;
+        }
+        // A missing button is noted, and the box is still answered with its
+        // first one so that the test goes on.
+        HWND button = GetDlgItem(a->box, a->button);
+        a->button_found = button != nullptr;
+        if (!button)
+            button = FindWindowExA(a->box, nullptr, "Button", nullptr);
+        SendMessageA(button, BM_CLICK, 0, 0);
+        return 0;
+    }
+};
+
+class MessageBox_ : public ::testing::Test {
+protected:
+    void SetUp() override { gui_test_window_start(); }
+    void TearDown() override
+    {
+        for (ObjectNumber n = 0; n < 4; ++n)
+            window_close(n);
+    }
+    HWND open(ObjectNumber number, int x, bool visible = true)
+    {
+        window_open(number, x, 100, 150, 100, "Zorvant", WS_POPUP | (visible ? 0 : WINDOW_INVISIBLE));
+        return window_handle(number);
+    }
+    void foreground(HWND window)
+    {
+        SetForegroundWindow(window);
+        gui_test_events_drop(100);
+    }
+    // Shows a box on this thread (`box` calls message_box) while `answer`
+    // looks at it and answers it.
+    template <typename Box>
+    int32_t answered(BoxAnswer& answer, Box box)
+    {
+        answer.main_thread = GetCurrentThreadId();
+        HANDLE helper = CreateThread(nullptr, 0, BoxAnswer::run, &answer, 0, nullptr);
+        int32_t result = box();
+        WaitForSingleObject(helper, 5000);
+        CloseHandle(helper);
+        EXPECT_TRUE(answer.button_found);
+        return result;
+    }
+    int32_t show(BoxAnswer& answer, const char* caption, const char* text, uint32_t flags)
+    {
+        return answered(answer, [=] { return message_box(caption, text, flags); });
+    }
+};
+
+TEST_F(MessageBox_, TheForegroundWindowOwnsTheBoxAndNothingIsRecorded)
+{
+    HWND game = open(0, 100);
+    foreground(game);
+    ASSERT_EQ(GetForegroundWindow(), game);
+    EXPECT_EQ(message_box_owner(), game);
+    BoxAnswer answer;
+    answer.watched = {game};
+    // The two-argument form: one OK button.
+    EXPECT_EQ(answered(answer, [] { return message_box("Zorvant", "Правила"); }), IDOK);
+    ASSERT_NE(answer.box, nullptr);
+    EXPECT_EQ(answer.owner, game);
+    EXPECT_EQ(answer.caption, "Zorvant");
+    EXPECT_EQ(answer.modal_entries, 0);
+    EXPECT_TRUE(IsWindowEnabled(game));
+    EXPECT_EQ(modal_count(), 0);
+}
+
+TEST_F(MessageBox_, AVisibleWindowNotInTheForegroundIsDisabledDuringTheBox)
+{
+    HWND game = open(0, 100);
+    HWND other = open(1, 300);
+    foreground(game);
+    BoxAnswer answer;
+    answer.button = IDYES;
+    answer.watched = {other};
+    EXPECT_EQ(show(answer, "Результат", "23 cek.\rПопытаться ещё разок?", MB_YESNO), IDYES);
+    ASSERT_EQ(answer.enabled.size(), 1u);
+    EXPECT_FALSE(answer.enabled[0]);
+    EXPECT_EQ(answer.modal_entries, 1);
+    EXPECT_EQ(answer.owner, game);
+    EXPECT_EQ(answer.caption, "Результат");
+    EXPECT_TRUE(IsWindowEnabled(other));
+    EXPECT_TRUE(IsWindowEnabled(game));
+    EXPECT_EQ(modal_count(), 0);
+}
+
+TEST_F(MessageBox_, HiddenAndDisabledWindowsAreLeftAsTheyWere)
+{
+    HWND game = open(0, 100);
+    HWND hidden = open(1, 300, false);
+    HWND disabled = open(2, 500);
+    EnableWindow(disabled, FALSE);
+    foreground(game);
+    BoxAnswer answer;
+    answer.button = IDNO;
+    answer.watched = {hidden, disabled};
+    EXPECT_EQ(show(answer, "", "Точно выйти?", MB_YESNO), IDNO);
+    ASSERT_EQ(answer.enabled.size(), 2u);
+    EXPECT_TRUE(answer.enabled[0]);
+    EXPECT_FALSE(answer.enabled[1]);
+    EXPECT_EQ(answer.modal_entries, 0);
+    EXPECT_TRUE(IsWindowEnabled(hidden));
+    EXPECT_FALSE(IsWindowEnabled(disabled));  // not enabled by the box
+}
+
+TEST_F(MessageBox_, YesAndNoGiveSixAndSeven)
+{
+    HWND game = open(0, 100);
+    foreground(game);
+    BoxAnswer yes;
+    yes.button = IDYES;
+    EXPECT_EQ(show(yes, "", "Точно выйти?", MB_YESNO), 6);
+    BoxAnswer no;
+    no.button = IDNO;
+    EXPECT_EQ(show(no, "", "Точно выйти?", MB_YESNO), 7);
+}
+
+TEST_F(MessageBox_, WithAnotherProcessInTheForegroundTheBoxHasNoOwner)
+{
+    HWND game = open(0, 100);
+    // The desktop window belongs to another process of the session.
+    SetForegroundWindow(GetDesktopWindow());
+    gui_test_events_drop(100);
+    HWND foreground_window = GetForegroundWindow();
+    DWORD process = 0;
+    GetWindowThreadProcessId(foreground_window, &process);
+    if (!foreground_window || process == GetCurrentProcessId())
+        GTEST_SKIP() << "no window of another process could be brought to the foreground";
+    EXPECT_EQ(message_box_owner(), nullptr);
+    BoxAnswer answer;
+    answer.watched = {game};
+    show(answer, "", "text", 0);
+    EXPECT_EQ(answer.owner, nullptr);
+    ASSERT_EQ(answer.enabled.size(), 1u);
+    EXPECT_FALSE(answer.enabled[0]);
+    EXPECT_EQ(answer.modal_entries, 1);
+    EXPECT_TRUE(IsWindowEnabled(game));
+}
+
+DWORD WINAPI tick_once(void*)
+{
+    gadget_set_text(1, "     Время :  1");
+    return 0;
+}
+
+TEST_F(MessageBox_, ALabelSetFromAnotherThreadIsUpdatedBehindTheBox)
+{
+    HWND game = open(0, 100);
+    gadget_list_use(game);
+    HWND label = reinterpret_cast<HWND>(gadget_text_create(1, 0, 50, 150, 20, "     Время :  0s"));
+    foreground(game);
+    BoxAnswer answer;
+    answer.label = label;
+    answer.sender = CreateThread(nullptr, 0, tick_once, nullptr, 0, nullptr);
+    ASSERT_EQ(WaitForSingleObject(answer.sender, 200), static_cast<DWORD>(WAIT_TIMEOUT));  // waits for this thread
+    EXPECT_EQ(show(answer, "Результат", "1 cek.", MB_OK), IDOK);
+    EXPECT_TRUE(answer.sender_done);
+    EXPECT_EQ(answer.label_text, "     Время :  1");
+    CloseHandle(answer.sender);
+}
+
+TEST(ModalList, RestoreEnablesOnlyWhatTheThreadRecorded)
+{
+    gui_test_window_start();
+    window_open(0, 100, 100, 150, 100, "a", WS_POPUP);
+    window_open(1, 300, 100, 150, 100, "b", WS_POPUP);
+    HWND a = window_handle(0), b = window_handle(1);
+    SetForegroundWindow(a);
+    gui_test_events_drop(100);
+    modal_disable();
+    EXPECT_TRUE(IsWindowEnabled(a));  // the foreground window is the box's owner, never recorded
+    EXPECT_FALSE(IsWindowEnabled(b));
+    EXPECT_EQ(modal_count(), 1);
+    modal_restore();
+    EXPECT_TRUE(IsWindowEnabled(b));
+    EXPECT_EQ(modal_count(), 0);
+    modal_restore();  // nothing recorded: nothing happens
+    EXPECT_TRUE(IsWindowEnabled(b));
+    window_close(0);
+    window_close(1);
+}
+
+}  // namespace

@@ -1,0 +1,111 @@
+// Helpers for the window and event tests: the window library started on top
+// of the common gui start, keys through SendInput, and events collected from
+// event_wait.
+#pragma once
+
+#include <windows.h>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "runtime/core/module.h"
+#include "runtime/gui/event.h"
+#include "runtime/gui/window.h"
+#include "tests/runtime/gui/support/gui_test.h"
+
+inline void gui_test_window_start()
+{
+    gui_test_start();
+    module_instance_take();
+    window_library_init();
+}
+
+// A key pressed and released through real input; Shift held around it.
+inline void gui_test_key(WORD key, bool shift = false)
+{
+    INPUT inputs[4];
+    std::memset(inputs, 0, sizeof inputs);
+    UINT n = 0;
+    auto add = [&](WORD vk, DWORD flags) {
+        inputs[n].type = INPUT_KEYBOARD;
+        inputs[n].ki.wVk = vk;
+        inputs[n].ki.dwFlags = flags;
+        ++n;
+    };
+    if (shift)
+        add(VK_SHIFT, 0);
+    add(key, 0);
+    add(key, KEYEVENTF_KEYUP);
+    if (shift)
+        add(VK_SHIFT, KEYEVENTF_KEYUP);
+    SendInput(n, inputs, sizeof(INPUT));
+}
+
+// The cursor to a screen point as real absolute input, so that the window
+// under it or holding the capture gets WM_MOUSEMOVE for exactly that point.
+inline void gui_test_mouse_to(int32_t x, int32_t y)
+{
+    INPUT input;
+    std::memset(&input, 0, sizeof input);
+    input.type = INPUT_MOUSE;
+    int32_t width = GetSystemMetrics(SM_CXSCREEN);
+    int32_t height = GetSystemMetrics(SM_CYSCREEN);
+    input.mi.dx = (x * 65536 + width - 1) / width;
+    input.mi.dy = (y * 65536 + height - 1) / height;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof input);
+}
+
+// Lets the platform deliver what is pending, then drops every event.
+inline void gui_test_events_drop(DWORD ms = 50);
+
+// Moves the cursor for real and handles messages until it stays at the point.
+// Wine's X11 driver may replay an earlier pointer position after a move (the
+// echo of its own pointer warp), so the move is repeated until it holds, and
+// once more so that the last mouse message names the point.
+inline bool gui_test_mouse_settle(int32_t x, int32_t y)
+{
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        gui_test_mouse_to(x, y);
+        gui_test_events_drop(60);
+        POINT p;
+        GetCursorPos(&p);
+        if (p.x != x || p.y != y)
+            continue;
+        gui_test_events_drop(60);
+        GetCursorPos(&p);
+        if (p.x == x && p.y == y) {
+            gui_test_mouse_to(x, y);
+            gui_test_events_drop(60);
+            return true;
+        }
+    }
+    return false;
+}
+
+// Every event that event_wait(0) hands out now, in order.
+inline std::vector<int32_t> gui_test_events_now()
+{
+    std::vector<int32_t> events;
+    for (int32_t e; (e = event_wait(0)) != 0;)
+        events.push_back(e);
+    return events;
+}
+
+// Waits (event_wait(50) in a loop) until `event_code` comes or `ms` pass.
+inline bool gui_test_event_expect(int32_t event_code, DWORD ms = 2000)
+{
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms)
+        if (event_wait(50) == event_code)
+            return true;
+    return false;
+}
+
+inline void gui_test_events_drop(DWORD ms)
+{
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms)
+        event_wait(10);
+    gui_test_events_now();
+}

@@ -1,0 +1,24 @@
+#!/bin/bash
+# Runs the skin benchmark natively (with a size comparison on a large
+# binary) and under wine64 on a private Xvfb display (with skin_load).
+# Usage: tools/skin-bench.sh   (after make build; BUILD names the build folder)
+set -e
+ZORVANT_ROOT=$(cd "$(dirname "$0")/.." && pwd)
+BUILD=${BUILD:-$ZORVANT_ROOT/build}
+export WINEPREFIX=${WINEPREFIX:-$BUILD/wine/prefix}
+. "$ZORVANT_ROOT/tools/wine-env.sh"
+large=$BUILD/win32/game/zorvant.exe
+[ -f "$large" ] || large=$BUILD/win64/tests/runtime/skin/skin_test.exe
+cmake --build "$BUILD/host" --target skin_bench -j2 >/dev/null
+cmake --build "$BUILD/win64" --target skin_bench -j2 >/dev/null
+echo "zorvant: native ($large for sizes)"
+"$BUILD/host/tests/runtime/skin/skin_bench" "$ZORVANT_ROOT/assets/skin.bin" "$large"
+zorvant_prefix
+zorvant_display
+zorvant_warm
+trap zorvant_stop EXIT
+echo "zorvant: under wine64 (display $DISPLAY)"
+out=$BUILD/skin_bench_wine.txt
+LC_ALL=ru_RU.UTF-8 "$WINE" "$BUILD/win64/tests/runtime/skin/skin_bench.exe" \
+    "Z:$ZORVANT_ROOT/assets/skin.bin" >"$out" 2>/dev/null </dev/null
+cat "$out"
