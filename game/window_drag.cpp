@@ -13,13 +13,20 @@ bool left_button_down()
     return (GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0;
 }
 
-// Waits until the press becomes a drag (true) or a release (false).
+// Waits until the press becomes a drag (true) or a release (false). The
+// press point is where the mouse was when the press was retrieved. A drag is
+// the cursor staying outside the drag rectangle with the button down for a
+// moment: the X side of the platform sometimes reports one stale pointer
+// position, which must not turn a click into a drag.
 bool press_becomes_drag()
 {
-    POINT start;
-    GetCursorPos(&start);
+    const DWORD press = GetMessagePos();
+    const POINT start = {static_cast<SHORT>(LOWORD(press)), static_cast<SHORT>(HIWORD(press))};
     const int dx = GetSystemMetrics(SM_CXDRAG);
     const int dy = GetSystemMetrics(SM_CYDRAG);
+    const DWORD DRAG_HOLD_MS = 25;
+    DWORD outside_since = 0;
+    bool outside = false;
     for (;;) {
         MSG msg;
         // Look, without taking: the release belongs to whoever has the press.
@@ -29,13 +36,20 @@ bool press_becomes_drag()
         // handled inside PeekMessageA.
         while (PeekMessageA(&msg, nullptr, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_REMOVE)) {
         }
-        POINT now;
-        GetCursorPos(&now);
-        if (now.x < start.x - dx || now.x > start.x + dx || now.y < start.y - dy || now.y > start.y + dy)
-            return left_button_down();
         if (!left_button_down())
             return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_MOUSE | QS_SENDMESSAGE);
+        POINT now;
+        GetCursorPos(&now);
+        bool away = now.x < start.x - dx || now.x > start.x + dx || now.y < start.y - dy || now.y > start.y + dy;
+        if (!away) {
+            outside = false;
+        } else if (!outside) {
+            outside = true;
+            outside_since = GetTickCount();
+        } else if (GetTickCount() - outside_since >= DRAG_HOLD_MS) {
+            return true;
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_MOUSE | QS_SENDMESSAGE);
     }
 }
 
