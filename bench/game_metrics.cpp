@@ -362,6 +362,8 @@ int measure(const char* self, const std::string& exe)
     Sleep(IDLE_MS);
     double cpu_after = process_cpu_ms(view.process.hProcess);
     double idle_wall = now_ms() - idle_start;
+    // The time spent before shows that the reading works at all.
+    std::printf("start_cpu_ms %.1f\n", cpu_before);
     std::printf("idle_cpu_ms %.1f\n", cpu_after - cpu_before);
     std::printf("idle_wall_ms %.1f\n", idle_wall);
     std::printf("idle_percent %.3f\n", 100.0 * (cpu_after - cpu_before) / idle_wall);
