@@ -53,4 +53,4 @@ awk -v games="$GAMES" -v slack="$SLACK_BYTES" -v status="$status" '
         flat = played >= 2 && gdi[played] <= gdi[2] && private[played] <= private[2] + slack
         if (status != 0 || errors > 0 || played != games || !flat) { print "zorvant: soak FAILED"; exit 1 }
         print "zorvant: soak passed"
-    }' "$work/report.txt"
+    }' "$work/report.txt" || { cp "$work/report.txt" soak-report.txt; echo "zorvant: the whole report is in soak-report.txt"; exit 1; }

@@ -272,8 +272,15 @@ bool target_click(Session& s, HWND* result)
     }
     if (last)
         return report_check(s.report, "result", done, "no result box after click %d", s.clicks);
-    if (bar != s.clicks)
-        return report_check(s.report, "click", false, "click %d counted as %d", s.clicks, bar);
+    if (bar != s.clicks) {
+        POINT cursor = {};
+        GetCursorPos(&cursor);
+        return report_check(s.report, "click", false, "click %d counted as %d; target %s %s, window %s, cursor %ld,%ld",
+                            s.clicks, bar, rect_text(screen_rect(s.view.target)).c_str(),
+                            IsWindowVisible(s.view.target) ? "shown" : "hidden",
+                            rect_text(screen_rect(s.view.window)).c_str(), static_cast<long>(cursor.x),
+                            static_cast<long>(cursor.y));
+    }
     jump_observe(s);
     clock_observe(s);
     return true;
