@@ -58,7 +58,7 @@ verdict() {
         if (m == "abs" && v < 0) v = -v
         print (v < g) ? "met" : "NOT met" }'
 }
-row() { printf "%-38s %12s  %-11s %-46s %s\n" "$@"; }
+row() { printf "%-38s %12s  %-11s %-46s %s\n" "$@" | sed 's/ *$//'; }
 
 skin_wine_unpack=$(grep -A3 'under wine64' "$OUT/skin.txt" | awk '/packed_block_unpack_ex/ { print $4 }')
 skin_wine_zlib=$(grep -A3 'under wine64' "$OUT/skin.txt" | awk '/zlib inflate/ { print $7 }')
