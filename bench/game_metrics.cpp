@@ -120,8 +120,34 @@ void sample_read(const GameView& view, Sample& sample)
         sample.pixels[i] = screen_pixel({outer.left + SAMPLES[i].x, outer.top + SAMPLES[i].y});
 }
 
+struct HiddenSearch {
+    DWORD process_id;
+    bool found;
+};
+
+BOOL CALLBACK hidden_window_seek(HWND window, LPARAM data)
+{
+    HiddenSearch* search = reinterpret_cast<HiddenSearch*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char title[64] = "";
+    if (owner == search->process_id && GetWindowTextA(window, title, sizeof title) && std::strcmp(title, SHOWN_TITLE) == 0)
+        search->found = true;
+    return !search->found;
+}
+
+// The game's window exists, shown or not: the game opens it hidden before the
+// skin, so this marks the end of the process's and the runtime's start.
+bool window_exists(const GameView& view)
+{
+    HiddenSearch search = {view.process.dwProcessId, false};
+    EnumWindows(hidden_window_seek, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 // Milliseconds after the game's process was created.
 struct Startup {
+    std::vector<double> created;  // the window opened (hidden)
     std::vector<double> visible;  // the window found visible
     std::vector<double> painted;  // and its pixels the skin's
     std::vector<double> wall;     // painted, from just before CreateProcessA
@@ -134,10 +160,13 @@ struct Startup {
 HWND startup_measure(GameView& view, double launch_wall_ms, Startup& startup)
 {
     std::vector<Sample> samples;
+    double created_window_ms = -1;
     double visible_ms = -1;
     HWND rules = nullptr;
     double deadline = now_ms() + WAIT_LONG_MS;
     while (!rules && alive(view) && now_ms() < deadline) {
+        if (created_window_ms < 0 && window_exists(view))
+            created_window_ms = system_ms();
         if (!view.window) {
             view.window = game_find_window(view);
             if (view.window)
@@ -166,6 +195,7 @@ HWND startup_measure(GameView& view, double launch_wall_ms, Startup& startup)
     double created_ms = filetime_ms(created);
     if (painted_ms < 0)
         return nullptr;
+    startup.created.push_back(created_window_ms - created_ms);
     startup.visible.push_back(visible_ms - created_ms);
     startup.painted.push_back(painted_ms - created_ms);
     startup.wall.push_back(painted_ms - launch_wall_ms);
@@ -331,6 +361,7 @@ int measure(const char* self, const std::string& exe)
         }
         rules = startup_measure(view, launch_wall_ms, startup);
     }
+    std::printf("start_window_ms %.1f\n", median(startup.created));
     std::printf("start_visible_ms %.1f\n", median(startup.visible));
     std::printf("start_painted_ms %.1f\n", median(startup.painted));
     std::printf("start_wall_ms %.1f\n", median(startup.wall));
