@@ -131,7 +131,8 @@ BOOL CALLBACK hidden_window_seek(HWND window, LPARAM data)
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
     char title[64] = "";
-    if (owner == search->process_id && GetWindowTextA(window, title, sizeof title) && std::strcmp(title, SHOWN_TITLE) == 0)
+    if (owner == search->process_id && GetWindowTextA(window, title, sizeof title) &&
+        std::strcmp(title, SHOWN_TITLE) == 0)
         search->found = true;
     return !search->found;
 }
