@@ -10,7 +10,10 @@ namespace {
 
 bool left_button_down()
 {
-    return (GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0;
+    // The key state of this thread, as its messages have it: the platform's
+    // asynchronous state sometimes still reads up right after a press sent
+    // from another process.
+    return (GetKeyState(VK_LBUTTON) & 0x8000) != 0;
 }
 
 // Waits until the press becomes a drag (true) or a release (false). The
