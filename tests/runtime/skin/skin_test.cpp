@@ -93,10 +93,10 @@ TEST_F(SkinLoad, HeadersAreChecked)
 {
     std::vector<uint8_t> sound = plain_container({});
     EXPECT_NE(skin_load_ex(sound.data(), sound.size()), nullptr);
-    ContainerSpec v2;
+    ContainerLayout v2;
     v2.version = 2;
     expect_refused(plain_container(v2), "version 2");
-    ContainerSpec h40;
+    ContainerLayout h40;
     h40.header_size = 40;
     expect_refused(plain_container(h40), "header size 40");
     std::vector<uint8_t> magic = sound;
@@ -174,9 +174,9 @@ TEST_F(SkinLoad, PlainPayloadIsUsedInPlace)
 
 TEST_F(SkinLoad, SkinWithoutPictureHasNoBitmap)
 {
-    ContainerSpec spec;
-    spec.picture_width = 0;
-    std::vector<uint8_t> c = plain_container(spec);
+    ContainerLayout layout;
+    layout.picture_width = 0;
+    std::vector<uint8_t> c = plain_container(layout);
     void* skin = skin_load_ex(c.data(), c.size());
     ASSERT_NE(skin, nullptr);
     const SkinSlot* slot = skin_slot_find(skin);

@@ -266,10 +266,10 @@ TEST_F(SkinWindow, ApplyingAnUnknownSkinChangesNothing)
 TEST_F(SkinWindow, SkinWithoutPictureGivesOnlyTheOutline)
 {
     HWND w = window(40, 40, 100, 100);
-    ContainerSpec spec;
-    spec.picture_width = 0;
-    spec.rects = {{0, 0, 60, 50}, {0, 50, 30, 100}};
-    std::vector<uint8_t> c = plain_container(spec);
+    ContainerLayout layout;
+    layout.picture_width = 0;
+    layout.rects = {{0, 0, 60, 50}, {0, 50, 30, 100}};
+    std::vector<uint8_t> c = plain_container(layout);
     void* skin = skin_load_ex(c.data(), c.size());
     ASSERT_NE(skin, nullptr);
     EXPECT_EQ(skin_apply(w, skin), 1);

@@ -68,15 +68,15 @@ std::vector<uint8_t> bmp_picture(int32_t width, int32_t height)
     return out;
 }
 
-std::vector<uint8_t> plain_container(const ContainerSpec& spec)
+std::vector<uint8_t> plain_container(const ContainerLayout& layout)
 {
-    std::vector<uint8_t> region = region_data(spec.rects);
+    std::vector<uint8_t> region = region_data(layout.rects);
     std::vector<uint8_t> picture;
-    if (spec.picture_width > 0)
-        picture = bmp_picture(spec.picture_width, spec.picture_height);
+    if (layout.picture_width > 0)
+        picture = bmp_picture(layout.picture_width, layout.picture_height);
     std::vector<uint8_t> out = {'D', 'K', 'P', 'S'};
     uint32_t payload = uint32_t(region.size() + picture.size());
-    for (uint32_t v : {spec.version, spec.header_size, 0u, payload, 0u, uint32_t(region.size()), 0u,
+    for (uint32_t v : {layout.version, layout.header_size, 0u, payload, 0u, uint32_t(region.size()), 0u,
                        uint32_t(picture.size()), uint32_t(region.size()), 40u, 30u})
         put32(out, v);
     out.insert(out.end(), region.begin(), region.end());

@@ -11,7 +11,7 @@
 extern "C" const unsigned char asset_skin[];
 extern "C" const uint32_t asset_skin_size;
 
-struct ContainerSpec {
+struct ContainerLayout {
     std::vector<RECT> rects = {{0, 0, 40, 30}};
     int32_t picture_width = 8;   // 0: no picture
     int32_t picture_height = 4;
@@ -27,7 +27,7 @@ std::vector<uint8_t> region_data(const std::vector<RECT>& rects);
 std::vector<uint8_t> bmp_picture(int32_t width, int32_t height);
 
 // A plain container: region data at 0, the picture right behind it.
-std::vector<uint8_t> plain_container(const ContainerSpec& spec);
+std::vector<uint8_t> plain_container(const ContainerLayout& layout);
 
 // Writes a 32-bit little-endian field of a container or payload.
 void set32(std::vector<uint8_t>& bytes, size_t offset, uint32_t value);
