@@ -44,11 +44,9 @@ play_for_a_person() {
 play_automatically() {
     export WINEPREFIX=$BUILD/wine/prefix
     . "$ZORVANT_ROOT/tools/wine-env.sh"
-    zorvant_prefix
-    ZORVANT_FORCE_XVFB=1 zorvant_display
-    zorvant_warm
-    work=$(mktemp -d)
-    trap 'zorvant_stop; rm -rf "$work"' EXIT
+    zorvant_private_session
+    work=$ZORVANT_WORK
+    trap zorvant_stop EXIT
     echo "zorvant: no display; the automatic player plays one game on a private Xvfb ($DISPLAY)"
     status=0
     LC_ALL=ru_RU.UTF-8 "$WINE" "$AUTOPLAY" --game "$GAME" --folder "$HERE" --report "$work/report.txt" \

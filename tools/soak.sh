@@ -18,11 +18,9 @@ for f in "$GAME" "$AUTOPLAY"; do
 done
 export WINEPREFIX=$BUILD/wine/prefix
 . "$ZORVANT_ROOT/tools/wine-env.sh"
-zorvant_prefix
-ZORVANT_FORCE_XVFB=1 zorvant_display
-zorvant_warm
-work=$(mktemp -d)
-trap 'zorvant_stop; rm -rf "$work"' EXIT
+zorvant_private_session
+work=$ZORVANT_WORK
+trap zorvant_stop EXIT
 
 echo "zorvant: soak, $GAMES games in one run of the program (display $DISPLAY)"
 start=$(date +%s)

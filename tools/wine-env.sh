@@ -55,7 +55,18 @@ zorvant_warm() {
     LC_ALL=ru_RU.UTF-8 "$WINE" cmd /c exit </dev/null >/dev/null 2>&1
 }
 
+# A private session for a program nobody watches (the automatic player): the
+# prefix, an Xvfb of its own even where a display is given, a warm server,
+# and a scratch folder in ZORVANT_WORK; zorvant_stop ends it all.
+zorvant_private_session() {
+    zorvant_prefix
+    ZORVANT_FORCE_XVFB=1 zorvant_display
+    zorvant_warm
+    ZORVANT_WORK=$(mktemp -d)
+}
+
 zorvant_stop() {
     "$WINESERVER" -k </dev/null >/dev/null 2>&1
     if [ -n "${ZORVANT_XVFB_PID:-}" ]; then kill "$ZORVANT_XVFB_PID" 2>/dev/null; fi
+    if [ -n "${ZORVANT_WORK:-}" ]; then rm -rf "$ZORVANT_WORK"; fi
 }
