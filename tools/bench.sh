@@ -44,8 +44,8 @@ for i in 1 2 3; do
 done | median >"$OUT/wine_shell.txt"
 run game "$W64/bench/game_metrics.exe" "$W64/game/zorvant.exe"
 run target_jump "$W64/bench/bench_target_jump.exe"
-run image_jump "$W64/tests/runtime/image/image_jump_bench.exe"
-run score_card "$W64/tests/runtime/image/score_card_bench.exe"
+run image_jump "$W64/bench/image_jump_bench.exe"
+run score_card "$W64/bench/score_card_bench.exe"
 # Last: it ends the wineserver when it finishes.
 "$ZORVANT_ROOT/tools/skin-bench.sh" >"$OUT/skin.txt" 2>&1
 

@@ -12,13 +12,13 @@ large=$BUILD/win32/game/zorvant.exe
 cmake --build "$BUILD/host" --target skin_bench -j2 >/dev/null
 cmake --build "$BUILD/win64" --target skin_bench -j2 >/dev/null
 echo "zorvant: native ($large for sizes)"
-"$BUILD/host/tests/runtime/skin/skin_bench" "$ZORVANT_ROOT/assets/skin.bin" "$large"
+"$BUILD/host/bench/skin_bench" "$ZORVANT_ROOT/assets/skin.bin" "$large"
 zorvant_prefix
 zorvant_display
 zorvant_warm
 trap zorvant_stop EXIT
 echo "zorvant: under wine64 (display $DISPLAY)"
 out=$BUILD/skin_bench_wine.txt
-LC_ALL=ru_RU.UTF-8 "$WINE" "$BUILD/win64/tests/runtime/skin/skin_bench.exe" \
+LC_ALL=ru_RU.UTF-8 "$WINE" "$BUILD/win64/bench/skin_bench.exe" \
     "Z:$ZORVANT_ROOT/assets/skin.bin" >"$out" 2>/dev/null </dev/null
 cat "$out"
