@@ -82,3 +82,15 @@ function(zorvant_tests_per_file)
     zorvant_test(${name} ${own_main} TIMEOUT ${T_TIMEOUT} SOURCES ${t} ${support} LIBS ${T_LIBS})
   endforeach()
 endfunction()
+
+# zorvant_fuzz_replay(<name> SOURCES ...): a host test that replays committed
+# fuzz inputs through the fuzz targets with the address and undefined-behaviour
+# sanitizers. The parsers' sources are among SOURCES, so that they are
+# instrumented too.
+function(zorvant_fuzz_replay name)
+  cmake_parse_arguments(T "" "" "SOURCES" ${ARGN})
+  zorvant_test(${name} SOURCES ${T_SOURCES})
+  target_compile_definitions(${name} PRIVATE ZORVANT_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+  target_compile_options(${name} PRIVATE -fsanitize=address,undefined -fno-sanitize-recover=all)
+  target_link_options(${name} PRIVATE -fsanitize=address,undefined)
+endfunction()
