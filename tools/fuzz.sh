@@ -1,7 +1,8 @@
 #!/bin/bash
 # Fuzzes every parser of outside bytes natively with libFuzzer and the address
 # and undefined-behaviour sanitizers: the bounded decoder, the packer's round
-# trip, the skin container checks, and the BMP and icon checks. Each target runs for the same time, seeded with its committed corpus
+# trip, the skin container checks, the BMP and icon checks and the score-record
+# reader. Each target runs for the same time, seeded with its committed corpus
 # and cases; a fault in one does not stop the others, and one table ends the
 # run. A target stops at its first crash, which it leaves (with a minimised
 # copy) in $BUILD/fuzz. The inputs a run adds coverage with are minimised into
@@ -15,6 +16,7 @@ OUT=$BUILD/fuzz
 TIME=${1:-300}
 SKIN=(runtime/skin/packed_block.cpp runtime/skin/skin_container.cpp tools/pack/pack.cpp)
 IMAGE=(runtime/image/dib_check.cpp)
+SCORE=(tools/score_read/score_record.cpp)
 # target, longest input, the folder of its fuzz targets (with corpus/ and
 # cases/), the parser's sources
 TARGETS=(
@@ -23,6 +25,7 @@ TARGETS=(
     "skin_container 16384 tests/runtime/skin/fuzz ${SKIN[*]}"
     "bmp_file 32768 tests/runtime/image/fuzz ${IMAGE[*]}"
     "icon_image 8192 tests/runtime/image/fuzz ${IMAGE[*]}"
+    "score_record 4096 tests/tools/score_read/fuzz ${SCORE[*]}"
 )
 mkdir -p "$OUT"
 cd "$ROOT"
