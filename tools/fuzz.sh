@@ -5,9 +5,9 @@
 # reader. Each target runs for the same time, seeded with its committed corpus
 # and cases; a fault in one does not stop the others, and one table ends the
 # run. A target stops at its first crash, which it leaves (with a minimised
-# copy) in $BUILD/fuzz. The inputs a run adds coverage with are minimised into
-# $BUILD/fuzz/new_cases_<target>: copy those worth keeping into the target's
-# cases folder, which the replay tests of make test run.
+# copy) in $BUILD/fuzz. The fewest inputs that reach the new edges of a run go
+# to $BUILD/fuzz/new_cases_<target>: copy them into the target's cases folder,
+# which the replay tests of make test run.
 # Usage: tools/fuzz.sh [seconds per target, default 300]
 set -u
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -55,10 +55,11 @@ fuzz_target() {
         "$exe" -minimize_crash=1 -max_total_time=60 -exact_artifact_path="$OUT/minimised_${crash##*/}" \
             "$crash" >"$OUT/${target}_minimise.log" 2>&1
     done
-    # Only the inputs that add coverage to the committed ones.
+    # The fewest inputs that reach every edge the run reached, less the
+    # committed ones.
     rm -rf "$OUT/new_cases_$target"
     mkdir -p "$OUT/new_cases_$target"
-    "$exe" -merge=1 -max_len="$max_len" "$OUT/new_cases_$target" "${seeds[@]}" "$OUT/corpus_$target" \
+    "$exe" -merge=1 -use_counters=0 -max_len="$max_len" "$OUT/new_cases_$target" "${seeds[@]}" "$OUT/corpus_$target" \
         >"$OUT/${target}_merge.log" 2>&1
     local f
     find "${seeds[@]}" -type f | while read -r f; do
@@ -77,13 +78,14 @@ table_row() {
     printf '%-16s %12s %9s %8s\n' "$target" "${runs:--}" "${cov:--}" "$crashes"
 }
 
+started=$(date -u '+%Y-%m-%d %H:%M')
 failed=()
 for t in "${TARGETS[@]}"; do
     read -r -a fields <<<"$t"
     fuzz_target "${fields[@]}" || failed+=("${fields[0]}")
 done
 echo
-echo "zorvant fuzzing, $TIME s a target, $(date -u '+%Y-%m-%d %H:%M UTC')"
+echo "zorvant fuzzing, $TIME s a target, $started to $(date -u '+%H:%M') UTC"
 printf '%-16s %12s %9s %8s\n' target runs coverage crashes
 for t in "${TARGETS[@]}"; do
     table_row "${t%% *}"

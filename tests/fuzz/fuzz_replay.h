@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "tests/fuzz/fuzz_support.h"
+
 using FuzzCorpus = std::vector<std::pair<std::string, std::vector<uint8_t>>>;
 
 // The files of a folder given from the source tree's root; none when it is
@@ -37,14 +39,22 @@ template <class Sound>
 int fuzz_replay(const std::string& fuzz_folder, const std::string& target, int (*fuzz)(const uint8_t*, size_t),
                 size_t seeds, Sound sound)
 {
-    FuzzCorpus files = fuzz_corpus(fuzz_folder + "/corpus/" + target);
+    std::string corpus = fuzz_folder + "/corpus/" + target + "/", cases = fuzz_folder + "/cases/" + target + "/";
+    FuzzCorpus files = fuzz_corpus(corpus);
     EXPECT_GE(files.size(), seeds) << target;
+    size_t seed_count = files.size();
+    for (auto& [name, bytes] : files)
+        name = corpus + name;
+    for (auto& [name, bytes] : fuzz_corpus(cases))
+        files.push_back({cases + name, bytes});
     int accepted = 0;
-    for (auto& [name, bytes] : files) {
+    for (size_t i = 0; i < files.size(); ++i) {
+        auto& [name, bytes] = files[i];
+        fuzz_input_name() = name.c_str();
         EXPECT_EQ(fuzz(bytes.data(), bytes.size()), 0) << name;
-        accepted += sound(bytes);
+        if (i < seed_count)
+            accepted += sound(bytes);
     }
-    for (auto& [name, bytes] : fuzz_corpus(fuzz_folder + "/cases/" + target))
-        EXPECT_EQ(fuzz(bytes.data(), bytes.size()), 0) << name;
+    fuzz_input_name() = nullptr;
     return accepted;
 }
