@@ -8,12 +8,13 @@
 # copy) in $BUILD/fuzz. The fewest inputs that reach the new edges of a run go
 # to $BUILD/fuzz/new_cases_<target>: copy them into the target's cases folder,
 # which the replay tests of make test run.
-# Usage: tools/fuzz.sh [seconds per target, default 300]
+# Usage: tools/fuzz.sh [seconds per target, default 300] [target ...]
 set -u
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD=${BUILD:-$ROOT/build}
 OUT=$BUILD/fuzz
 TIME=${1:-300}
+shift
 SKIN=(runtime/skin/packed_block.cpp runtime/skin/skin_container.cpp tools/pack/pack.cpp)
 IMAGE=(runtime/image/dib_check.cpp)
 SCORE=(tools/score_read/score_record.cpp)
@@ -27,6 +28,13 @@ TARGETS=(
     "icon_image 8192 tests/runtime/image/fuzz ${IMAGE[*]}"
     "score_record 4096 tests/tools/score_read/fuzz ${SCORE[*]}"
 )
+if [ $# -gt 0 ]; then
+    chosen=()
+    for t in "${TARGETS[@]}"; do
+        [[ " $* " == *" ${t%% *} "* ]] && chosen+=("$t")
+    done
+    TARGETS=("${chosen[@]}")
+fi
 mkdir -p "$OUT"
 cd "$ROOT"
 
