@@ -71,7 +71,8 @@ void* keep_skin(const SkinContainerHeader& header, const uint8_t* payload)
 
 void* skin_load(const void* container)
 {
-    // No size is known: the header's own fields bound the payload.
+    // No size is known: the header's unpacked-size field bounds a plain
+    // payload, and a packed one is bounded by its own block header.
     return skin_load_ex(container, SIZE_MAX);
 }
 

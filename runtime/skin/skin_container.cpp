@@ -96,8 +96,12 @@ bool skin_container_payload(const void* container, size_t size, const SkinContai
             packed_block_unpack_ex(stored, stored_size, buffer, header.unpacked_size) != header.unpacked_size)
             return false;
         stored = buffer;
-        stored_size = header.unpacked_size;
+    } else if (header.unpacked_size > stored_size) {
+        return false;
     }
+    // A plain payload is as long as its unpacked-size field says, which also
+    // bounds a container whose own size the caller does not know.
+    stored_size = header.unpacked_size;
     if (!skin_payload_check(header, stored, stored_size))
         return false;
     *payload = stored;

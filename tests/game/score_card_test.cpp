@@ -11,6 +11,7 @@
 
 #include "game/game.h"
 #include "runtime/core/runtime.h"
+#include "runtime/image/image.h"
 #include "runtime/image/image_save.h"
 
 namespace {
@@ -61,6 +62,16 @@ bool decode_card(const std::string& png, Card* card)
     image.format = PNG_FORMAT_RGB;
     card->pixels.resize(100 * 100);
     return png_image_finish_read(&image, nullptr, card->pixels.data(), 0, nullptr) != 0;
+}
+
+// "score.png" holds a card that decodes, followed by the record.
+void expect_card_with_record(const std::string& record)
+{
+    std::string file = read_file("score.png");
+    size_t size = 0;
+    ASSERT_EQ(record_text(file, &size), record);
+    Card card;
+    EXPECT_TRUE(decode_card(file.substr(0, file.size() - size), &card));
 }
 
 class ScoreCard : public ::testing::Test {
@@ -159,12 +170,8 @@ TEST_F(ScoreCard, ASecondGameReplacesTheCardAndItsRecord)
 {
     score_card_write(41);
     score_card_write(7);
-    std::string file = read_file("score.png");
-    size_t size = 0;
-    EXPECT_EQ(record_text(file, &size), "quendrilavo5_7");
-    Card card;
-    EXPECT_TRUE(decode_card(file.substr(0, file.size() - size), &card));
-    EXPECT_EQ(file.find("quendrilavo5_41"), std::string::npos);
+    expect_card_with_record("quendrilavo5_7");
+    EXPECT_EQ(read_file("score.png").find("quendrilavo5_41"), std::string::npos);
 }
 
 TEST_F(ScoreCard, AScoreFileThatCannotBeWrittenIsLeftAsItWas)
@@ -182,12 +189,35 @@ TEST_F(ScoreCard, AScoreFileThatCannotBeWrittenIsLeftAsItWas)
     EXPECT_EQ(read_file("score.png"), "older");
 }
 
+// The names in a folder listing, "." and ".." left out.
+std::vector<std::string> listing(const char* pattern)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern, &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        std::string name = found.cFileName;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
 TEST_F(ScoreCard, AFolderNamedScorePngCostsTheCardAndNothingElse)
 {
     ASSERT_TRUE(CreateDirectoryA("score.png", nullptr));
     score_card_write(12);
-    EXPECT_EQ(GetFileAttributesA("score.png") & FILE_ATTRIBUTE_DIRECTORY, static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
-    score_card_write(13);  // and the next game's card still works out
+    // Nothing written beside it or into it, and the card's image not kept.
+    EXPECT_EQ(listing("*"), std::vector<std::string>{"score.png"});
+    EXPECT_TRUE(listing("score.png\\*").empty());
+    EXPECT_EQ(image_exists(100), 0);
+    // The next game's card is whole, record included.
+    ASSERT_TRUE(RemoveDirectoryA("score.png"));
+    score_card_write(13);
+    expect_card_with_record("quendrilavo5_13");
 }
 
 }  // namespace

@@ -137,15 +137,6 @@ TEST_F(ObjectTableTest, FreeAllVisitsEveryObjectOnceWhileEachIsFreed)
     EXPECT_EQ(object_table_find(table, 2), nullptr);
 }
 
-TEST_F(ObjectTableTest, FreeAllWithoutAFreeOperationDoesNothing)
-{
-    ObjectTable* plain = object_table_create(sizeof(Record), 4, nullptr);
-    Record* r = static_cast<Record*>(object_table_claim(plain, 1));
-    r->handle = 5;
-    object_table_free_all(plain);
-    EXPECT_EQ(object_table_find(plain, 1), r);
-}
-
 TEST_F(ObjectTableTest, StrayNumbersAreNeverDereferenced)
 {
     // Addresses that no allocation of ours returned: reading through any of
@@ -186,17 +177,6 @@ TEST(ObjectList, AddsAtTheHeadAndUnlinksAnywhere)
     EXPECT_EQ(head->prev, nullptr);
     object_list_remove(&head, first);
     EXPECT_EQ(head, nullptr);
-}
-
-TEST(LibraryState, IsZeroedAndInitialised)
-{
-    heap_main_create();
-    int* block = static_cast<int*>(library_state_create(64, [](void* b) { static_cast<int*>(b)[1] = 7; }));
-    ASSERT_NE(block, nullptr);
-    EXPECT_EQ(block[0], 0);
-    EXPECT_EQ(block[1], 7);
-    EXPECT_EQ(block[15], 0);
-    EXPECT_EQ(library_state_get(block), block);
 }
 
 }  // namespace

@@ -48,6 +48,26 @@ inline void gui_test_pump(DWORD ms)
     } while (GetTickCount() - start < ms);
 }
 
+// Handles every message for the calling thread until the condition holds
+// (true) or `ms` milliseconds have gone by (false).
+template <typename Condition>
+bool gui_test_pump_until(Condition condition, DWORD ms)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (condition())
+            return true;
+        if (GetTickCount() - start >= ms)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
 // Real mouse input at a screen point: the cursor goes there, then the button.
 inline void gui_test_mouse(int x, int y, DWORD button_flags)
 {
