@@ -21,6 +21,7 @@
 #include "tools/autoplay/options.h"
 #include "tools/autoplay/screenshot.h"
 #include "tools/autoplay/texts.h"
+#include "bench/bench_clock.h"
 
 namespace {
 
@@ -34,16 +35,6 @@ const double CLOCK_SECONDS = 60.0;
 // (which Wine centres on the screen, over the window's middle).
 const POINT SAMPLES[] = {{100, 100}, {500, 100}, {100, 480}, {500, 480}, {300, 170}};
 const int SAMPLE_COUNT = sizeof SAMPLES / sizeof SAMPLES[0];
-
-double now_ms()
-{
-    static LARGE_INTEGER frequency;
-    if (!frequency.QuadPart)
-        QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 double filetime_ms(const FILETIME& t)
 {

@@ -23,21 +23,12 @@
 #include "runtime/gui/gadget.h"
 #include "runtime/gui/window.h"
 #include "runtime/image/image.h"
+#include "bench/bench_clock.h"
 
 namespace {
 
 const int RUNS = 1000;
 const int PEER_ID = 77;
-
-double now_ms()
-{
-    static LARGE_INTEGER frequency;
-    if (!frequency.QuadPart)
-        QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 struct Figures {
     const char* key;
