@@ -3,6 +3,8 @@
 // old one.
 #include "runtime/image/image.h"
 
+#include <cstring>
+
 #include "runtime/image/image_average.h"
 
 namespace {
@@ -24,6 +26,27 @@ bool dib_rows(HBITMAP bitmap, PixelRows* rows, int32_t* bytes_per_pixel)
              section.dsBm.bmWidthBytes};
     *bytes_per_pixel = depth / 8;
     return true;
+}
+
+// A DIB section of ours copied byte for byte into a new one made the same
+// way: the same picture that CopyImage gives, without its trips through
+// device contexts. Null when the source is no such section.
+HBITMAP section_copy(HGDIOBJ source, const ImageRecord& record)
+{
+    PixelRows from, to;
+    int32_t from_bytes, to_bytes;
+    if ((record.flags & IMAGE_DEVICE_BITMAP) || !dib_rows(static_cast<HBITMAP>(source), &from, &from_bytes))
+        return nullptr;
+    HBITMAP copy = bitmap_create(from.width, from.height, 0, from_bytes * 8);
+    if (!copy)
+        return nullptr;
+    if (!dib_rows(copy, &to, &to_bytes) || to.stride != from.stride) {
+        DeleteObject(copy);
+        return nullptr;
+    }
+    GdiFlush();  // pending drawing must reach the pixel memory first
+    std::memcpy(to.pixels, from.pixels, static_cast<size_t>(from.stride) * from.height);
+    return copy;
 }
 
 // Wine's HALFTONE blends the 2x2 source pixels nearest to each destination
@@ -83,7 +106,9 @@ intptr_t image_copy(ObjectNumber source, ObjectNumber destination)
     if (!from)
         return image_record_abandon(destination, to);
     UINT copy_flags = (from->flags & IMAGE_DEVICE_BITMAP) ? 0 : LR_CREATEDIBSECTION;
-    to->handle = CopyImage(from->handle, type, 0, 0, copy_flags);
+    to->handle = type == IMAGE_BITMAP ? section_copy(from->handle, *from) : nullptr;
+    if (!to->handle)
+        to->handle = CopyImage(from->handle, type, 0, 0, copy_flags);
     if (!to->handle)
         return image_record_abandon(destination, to);
     to->width = from->width;
