@@ -8,6 +8,7 @@ packages=(
   wine wine64 xvfb xauth fonts-wine
   zlib1g-dev libpng-dev dpkg-dev
   clang libclang-rt-14-dev
+  x11-utils
 )
 missing=()
 for p in "${packages[@]}"; do
