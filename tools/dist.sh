@@ -15,13 +15,21 @@ zlib_copyright=/usr/share/doc/libz-mingw-w64-dev/copyright
 
 # Times inside the archive come from the last commit, not from the clock; zip
 # stores local times, so the zone is fixed too.
-export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$ROOT" log -1 --format=%ct)}
-export TZ=UTC
+if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
+    SOURCE_DATE_EPOCH=$(git -C "$ROOT" log -1 --format=%ct) || {
+        echo "zorvant: no commit to date the archive by; set SOURCE_DATE_EPOCH" >&2
+        exit 1
+    }
+fi
+export SOURCE_DATE_EPOCH TZ=UTC
 
-# build_game SOURCES TREE: the shipped program alone, in TREE.
+# Staging folders and the scratch build live here, removed at the end.
+work=$(mktemp -d "${TMPDIR:-/tmp}/zorvant-dist.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+
+# build_game SOURCES TREE [CMAKE_ARGS...]: the shipped program alone, in TREE.
 build_game() {
-    cmake -S "$1" -B "$2" -DCMAKE_TOOLCHAIN_FILE="$1/cmake/toolchain-i686-mingw.cmake" \
-        -DZORVANT_TESTS=OFF >/dev/null
+    cmake -S "$1" -B "$2" -DCMAKE_TOOLCHAIN_FILE="$1/cmake/toolchain-i686-mingw.cmake" "${@:3}" >/dev/null
     cmake --build "$2" -j "$JOBS" --target zorvant >/dev/null
 }
 
@@ -56,7 +64,7 @@ libpng_licence() {
 # modes and times, so that the same inputs give the same bytes.
 make_archive() {
     local stage
-    stage=$(mktemp -d "${TMPDIR:-/tmp}/zorvant-stage.XXXXXX")
+    stage=$(mktemp -d "$work/stage.XXXXXX")
     cp "$1" "$stage/zorvant.exe"
     sed "s/@VERSION@/$version/g" "$ROOT/docs/player-guide.txt" | crlf >"$stage/README.txt"
     crlf <"$ROOT/LICENSE" >"$stage/LICENSE.txt"
@@ -81,20 +89,20 @@ echo "zorvant: SHA-256 $(cut -d ' ' -f 1 "$DIST/SHA256SUMS")"
 # The second build: the sources as git sees them (changes included), copied to
 # another folder and built in another tree. The libpng sources already fetched
 # are copied along, so the check needs no network.
-scratch=$(mktemp -d "${TMPDIR:-/tmp}/zorvant-dist.XXXXXX")
+scratch=$work/scratch
 mkdir -p "$scratch/src" "$scratch/build/libpng"
 (cd "$ROOT" && git ls-files -z --cached --others --exclude-standard |
     while IFS= read -r -d '' f; do [ -e "$f" ] && printf '%s\0' "$f"; done |
     xargs -0 cp --parents -t "$scratch/src")
 cp -r "$BUILD/win32/libpng/src" "$scratch/build/libpng/src"
-build_game "$scratch/src" "$scratch/build"
+build_game "$scratch/src" "$scratch/build" -DZORVANT_TESTS=OFF
 make_archive "$scratch/build/game/zorvant.exe" "$scratch/build/libpng/src" "$scratch/$archive"
 
 if cmp -s "$BUILD/win32/game/zorvant.exe" "$scratch/build/game/zorvant.exe" &&
     cmp -s "$DIST/$archive" "$scratch/$archive"; then
-    rm -rf "$scratch"
     echo "zorvant: a second build in a scratch folder gave a byte-identical zorvant.exe and archive"
 else
+    trap - EXIT
     echo "zorvant: the second build in $scratch differs from the first (kept there to compare)" >&2
     exit 1
 fi
