@@ -7,7 +7,7 @@ JOBS ?= $(shell nproc)
 SHELL := /bin/bash
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps build play test bench fuzz soak clean
+.PHONY: all deps build play test bench fuzz soak dist clean
 
 all: build
 
@@ -41,6 +41,11 @@ fuzz: deps
 # 200 games in a row through the automatic player.
 soak: build
 	@BUILD=$(BUILD) tools/soak.sh
+
+# The archive for Windows players and its checksum in dist/, checked by a
+# second build of the program in a scratch folder.
+dist: deps
+	@BUILD=$(BUILD) JOBS=$(JOBS) tools/dist.sh
 
 clean:
 	rm -rf $(BUILD)

@@ -6,7 +6,7 @@ packages=(
   cmake make g++ googletest
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libz-mingw-w64-dev
   wine wine64 xvfb xauth fonts-wine
-  zlib1g-dev libpng-dev dpkg-dev
+  zlib1g-dev libpng-dev dpkg-dev zip
   clang libclang-rt-14-dev
   x11-utils
 )
