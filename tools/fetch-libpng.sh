@@ -16,8 +16,13 @@ sudo=""
 # no longer serves.
 list=/etc/apt/sources.list.d/zorvant-src.sources
 codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
-uri=$(awk '/^URIs:/ && $2 !~ /security/ { print $2; exit }' /etc/apt/sources.list.d/debian.sources 2>/dev/null || true)
-uri=${uri:-http://deb.debian.org/debian}
+uri=$(apt-get indextargets --format '$(REPO_URI) $(RELEASE) $(TARGET_OF)' 2>/dev/null |
+    awk -v c="$codename" '$2 == c && $3 == "deb" { print $1; exit }')
+uri=${uri%/}
+if [ -z "$uri" ]; then
+    echo "zorvant: no archive for $codename in this machine's apt sources; cannot fetch libpng" >&2
+    exit 1
+fi
 want="Types: deb-src
 URIs: $uri
 Suites: $codename

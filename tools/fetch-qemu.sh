@@ -17,6 +17,7 @@ dir=$BUILD/qemu
 codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
 uri=$(apt-get indextargets --format '$(REPO_URI) $(RELEASE) $(TARGET_OF)' 2>/dev/null |
     awk -v c="$codename" '$2 == c && $3 == "deb" { print $1; exit }')
+uri=${uri%/}
 if [ -z "$uri" ]; then
     echo "zorvant: no archive for $codename in this machine's apt sources; cannot fetch qemu-i386" >&2
     exit 1
