@@ -59,6 +59,10 @@ function(zorvant_test name)
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 300)
   endif()
+  # The i686 tests may run under qemu-i386 emulation, several times slower.
+  if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
+    math(EXPR T_TIMEOUT "${T_TIMEOUT} * 3")
+  endif()
   set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT})
 endfunction()
 
