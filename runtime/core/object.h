@@ -33,7 +33,9 @@ struct ObjectTable {
     unsigned char* slots;
 };
 
-// Null if the main heap has no room for the table or its first slots.
+// Null if the main heap has no room for the table or its first slots, for a
+// record smaller than an address or a step below 1. No slot array grows past
+// 2 GiB - 1 bytes, on either width.
 ObjectTable* object_table_create(int32_t record_size, int32_t grow_step, ObjectFreeFn free_fn);
 
 // A zero-filled record for the number, or null. A number in use is first freed
