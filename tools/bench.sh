@@ -12,10 +12,8 @@ W64=$BUILD/win64
 OUT=$BUILD/bench
 mkdir -p "$OUT"
 cmake --build "$W64" --target zorvant game_metrics bench_target_jump image_jump_bench score_card_bench -j2 >/dev/null
-zorvant_prefix
-zorvant_display
 trap zorvant_stop EXIT
-zorvant_warm
+zorvant_session
 # From here on a missing figure shows as one, it does not end the report.
 set +e
 
@@ -46,7 +44,7 @@ run game "$W64/bench/game_metrics.exe" "$W64/game/zorvant.exe"
 run target_jump "$W64/bench/bench_target_jump.exe"
 run image_jump "$W64/bench/image_jump_bench.exe"
 run score_card "$W64/bench/score_card_bench.exe"
-# Last: it ends the wineserver when it finishes.
+# In this session (exported): it starts none of its own.
 "$ZORVANT_ROOT/tools/skin-bench.sh" >"$OUT/skin.txt" 2>&1
 
 us_to_ms() { awk -v v="$1" 'BEGIN { if (v == "") print ""; else printf "%.3f", v / 1000 }'; }
