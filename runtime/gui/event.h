@@ -52,6 +52,9 @@ struct EventDataBlock {
     uintptr_t header[5];
     void* buffer;
 };
+static_assert(sizeof(EventDataBlock) == layout_size(24, 48) &&
+                  offsetof(EventDataBlock, buffer) == 5 * sizeof(void*),
+              "EventDataBlock: the second block's address is the sixth word");
 
 // The window library's event state block.
 struct EventState {

@@ -26,6 +26,8 @@ struct GadgetRecord {
     intptr_t kind_data_2;
     intptr_t kind_data_3;
 };
+static_assert(sizeof(GadgetRecord) == layout_size(24, 48) && offsetof(GadgetRecord, handle) == 0,
+              "GadgetRecord: six words, the control first");
 
 // One table per kind, filled on the kind's first creation. A null slot means
 // that the kind has none: the caller then does the generic thing or nothing.
@@ -57,7 +59,15 @@ struct GadgetOps {
     int32_t (*get_colour)(GadgetRecord* record, int32_t colour_kind);
     void* reserved_32_36[5];
 };
-static_assert(sizeof(GadgetOps) == 37 * sizeof(void*), "GadgetOps has 37 slots");
+// 37 slots of an address each; an operation's slot number is its place.
+static_assert(sizeof(GadgetOps) == layout_size(148, 296), "GadgetOps has 37 slots");
+static_assert(offsetof(GadgetOps, parent_message) == 2 * sizeof(void*) &&
+                  offsetof(GadgetOps, set_text) == 7 * sizeof(void*) &&
+                  offsetof(GadgetOps, resize) == 12 * sizeof(void*) &&
+                  offsetof(GadgetOps, get_x) == 19 * sizeof(void*) &&
+                  offsetof(GadgetOps, get_attribute) == 26 * sizeof(void*) &&
+                  offsetof(GadgetOps, set_colour) == 30 * sizeof(void*),
+              "GadgetOps slots in their places");
 
 // Image gadget flags that make a toggle (BS_PUSHLIKE | BS_AUTOCHECKBOX): its
 // state is its check state; with any other flags its state is its picture.

@@ -42,6 +42,8 @@ struct WindowRecord {
     HWND mdi_client;              // only for an MDI child; null for window_open's windows
     EraseCallback erase_callback;
 };
+static_assert(sizeof(WindowRecord) == layout_size(36, 72) && offsetof(WindowRecord, handle) == 0,
+              "WindowRecord: the window first");
 
 // Opens a window whose client area is width x height. flags: Win32 styles and
 // the WINDOW_* flags; with no style at all the window gets a caption. x or y

@@ -157,6 +157,42 @@ TEST_F(ObjectTableTest, ADynamicRecordWithoutHandleIsListedButNotFound)
     EXPECT_EQ(object_table_check(table, n), n);
 }
 
+TEST_F(ObjectTableTest, AClaimWhoseSlotsCannotGrowFailsAndKeepsTheTable)
+{
+    // A font's record (one handle) and a gadget's (six words) with their
+    // steps. On the 32-bit build the slot arrays would need 2^32 and
+    // 2^32 + 1208 bytes: a byte count that wraps gives a tiny array and a
+    // record far outside it.
+    struct Shape {
+        int32_t record_size;
+        int32_t grow_step;
+        ObjectNumber number;
+    };
+    const Shape shapes[] = {{int32_t(sizeof(void*)), 16, 0x3FFFFFF0},
+                            {int32_t(6 * sizeof(void*)), 50, 0x0AAAAAAB},
+                            {int32_t(sizeof(void*)), 16, INT32_MAX - 16}};
+    for (const Shape& shape : shapes) {
+        ObjectTable* grown = object_table_create(shape.record_size, shape.grow_step, nullptr);
+        ASSERT_NE(grown, nullptr);
+        auto* live = static_cast<uintptr_t*>(object_table_claim(grown, 3));
+        *live = 0xC0FFEE;
+        EXPECT_EQ(object_table_claim(grown, shape.number), nullptr) << shape.number;
+        EXPECT_EQ(grown->capacity, shape.grow_step) << shape.number;
+        EXPECT_EQ(object_table_find(grown, 3), live) << shape.number;
+        EXPECT_EQ(*live, 0xC0FFEEu) << shape.number;
+        EXPECT_EQ(object_table_find(grown, shape.number), nullptr) << shape.number;
+    }
+}
+
+TEST_F(ObjectTableTest, ATableThatCouldHoldNoRecordIsRefused)
+{
+    // With no step a claim would grow the table to the number, not past it;
+    // a record narrower than an address has no room for its handle.
+    EXPECT_EQ(object_table_create(sizeof(Record), 0, nullptr), nullptr);
+    EXPECT_EQ(object_table_create(2, 16, nullptr), nullptr);
+    EXPECT_EQ(object_table_create(-8, 16, nullptr), nullptr);
+}
+
 TEST(ObjectList, AddsAtTheHeadAndUnlinksAnywhere)
 {
     heap_list_create();
