@@ -1,5 +1,5 @@
-// Scoped GDI resources for the life of one function: a memory or window
-// device context, an object selected into a context, a temporary GDI object.
+// Scoped GDI resources for the life of one function: a memory, display or
+// window device context, an object selected into a context, a temporary GDI object.
 // Each is released when the scope ends, so an early return cannot leak it.
 // Objects that records own (image bitmaps, fonts, skin bitmaps) never go in
 // here: their library's free operation releases them. Where releases must
@@ -20,6 +20,24 @@ public:
     }
     ScopedMemoryDC(const ScopedMemoryDC&) = delete;
     ScopedMemoryDC& operator=(const ScopedMemoryDC&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HDC dc_;
+};
+
+// An information context of the display, for making compatible bitmaps and
+// reading the screen's resolution.
+class ScopedDisplayDC {
+public:
+    ScopedDisplayDC() : dc_(CreateDCA("DISPLAY", nullptr, nullptr, nullptr)) {}
+    ~ScopedDisplayDC()
+    {
+        if (dc_)
+            DeleteDC(dc_);
+    }
+    ScopedDisplayDC(const ScopedDisplayDC&) = delete;
+    ScopedDisplayDC& operator=(const ScopedDisplayDC&) = delete;
     HDC get() const { return dc_; }
 
 private:
