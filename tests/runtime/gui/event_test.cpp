@@ -68,6 +68,7 @@ protected:
     void TearDown() override
     {
         window_library_end();
+        event_library_end();
         event_set_global_callback(nullptr);
         gui_test_events_drop(0);
     }
@@ -315,6 +316,7 @@ TEST_F(EventTest, DataBlocksLiveUntilTheNextWait)
     window_close(0);
     int before_end = main_heap_blocks();
     window_library_end();
+    event_library_end();
     EXPECT_EQ(event_data(), nullptr);
     EXPECT_EQ(main_heap_blocks(), before_end - 2);
 }
