@@ -1,48 +1,56 @@
-// Scoped GDI resources for the life of one function: a memory, display or
-// window device context, an object selected into a context, a temporary GDI object.
-// Each is released when the scope ends, so an early return cannot leak it.
-// Objects that records own (image bitmaps, fonts, skin bitmaps) never go in
-// here: their library's free operation releases them. Where releases must
-// come in a set order, declare the scopes so that their reverse order of
-// declaration is that order.
+// Scoped GDI resources for the life of one function: a device context it
+// made or borrowed, an object selected into a context, a temporary GDI
+// object. Each is released when the scope ends, so an early return cannot
+// leak it. Objects that records own (image bitmaps, fonts, skin bitmaps)
+// never go in here: their library's free operation releases them. Where
+// releases must come in a set order, declare the scopes so that their reverse
+// order of declaration is that order, or close a block where one must end.
 #pragma once
 
 #include <windows.h>
 
-// A memory device context compatible with `like` (the screen when null).
-class ScopedMemoryDC {
+// A handle this function made, given to `release` at the end unless `keep`
+// hands it on to an owner.
+template <class Handle, BOOL (*release)(Handle)>
+class ScopedHandle {
 public:
-    explicit ScopedMemoryDC(HDC like = nullptr) : dc_(CreateCompatibleDC(like)) {}
-    ~ScopedMemoryDC()
+    explicit ScopedHandle(Handle handle = nullptr) : handle_(handle) {}
+    ~ScopedHandle()
     {
-        if (dc_)
-            DeleteDC(dc_);
+        if (handle_)
+            release(handle_);
     }
-    ScopedMemoryDC(const ScopedMemoryDC&) = delete;
-    ScopedMemoryDC& operator=(const ScopedMemoryDC&) = delete;
-    HDC get() const { return dc_; }
+    ScopedHandle(const ScopedHandle&) = delete;
+    ScopedHandle& operator=(const ScopedHandle&) = delete;
+    Handle get() const { return handle_; }
+    Handle keep()
+    {
+        Handle kept = handle_;
+        handle_ = nullptr;
+        return kept;
+    }
 
 private:
-    HDC dc_;
+    Handle handle_;
 };
 
-// An information context of the display, for making compatible bitmaps and
-// reading the screen's resolution.
-class ScopedDisplayDC {
-public:
-    ScopedDisplayDC() : dc_(CreateDCA("DISPLAY", nullptr, nullptr, nullptr)) {}
-    ~ScopedDisplayDC()
-    {
-        if (dc_)
-            DeleteDC(dc_);
-    }
-    ScopedDisplayDC(const ScopedDisplayDC&) = delete;
-    ScopedDisplayDC& operator=(const ScopedDisplayDC&) = delete;
-    HDC get() const { return dc_; }
+inline BOOL gdi_dc_delete(HDC dc)
+{
+    return DeleteDC(dc);
+}
 
-private:
-    HDC dc_;
-};
+template <class Handle>
+BOOL gdi_object_delete(Handle object)
+{
+    return DeleteObject(object);
+}
+
+// A memory or display context made here:
+//     ScopedDC memory(CreateCompatibleDC(nullptr));
+using ScopedDC = ScopedHandle<HDC, gdi_dc_delete>;
+// A bitmap, region, pen or brush made here.
+template <class Handle>
+using ScopedGdiObject = ScopedHandle<Handle, gdi_object_delete<Handle>>;
 
 // The device context of a window (the screen for null), released at the end.
 class ScopedWindowDC {
@@ -78,29 +86,4 @@ public:
 private:
     HDC dc_;
     HGDIOBJ previous_;
-};
-
-// A GDI object (bitmap, region, pen, brush) made for one function: deleted at
-// the end unless `keep` hands it on to an owner.
-template <class Handle>
-class ScopedGdiObject {
-public:
-    explicit ScopedGdiObject(Handle object = nullptr) : object_(object) {}
-    ~ScopedGdiObject()
-    {
-        if (object_)
-            DeleteObject(object_);
-    }
-    ScopedGdiObject(const ScopedGdiObject&) = delete;
-    ScopedGdiObject& operator=(const ScopedGdiObject&) = delete;
-    Handle get() const { return object_; }
-    Handle keep()
-    {
-        Handle kept = object_;
-        object_ = nullptr;
-        return kept;
-    }
-
-private:
-    Handle object_;
 };

@@ -41,7 +41,7 @@ HFONT font_create(const char* face, int32_t size, int32_t style)
     DWORD underline = (style & FONT_UNDERLINE) ? 1 : 0;
     DWORD strike_out = (style & FONT_STRIKEOUT) ? 1 : 0;
     DWORD quality = (style & FONT_HIGH_QUALITY) ? PROOF_QUALITY : DEFAULT_QUALITY;
-    ScopedDisplayDC display;
+    ScopedDC display(CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
     if (!display.get())
         return nullptr;
     // Negative: the character height without internal leading.

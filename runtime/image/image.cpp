@@ -60,7 +60,7 @@ HBITMAP bmp_from_memory(const unsigned char* data, int32_t size, int32_t flags)
     HBITMAP bitmap = bitmap_create(layout.width, layout.height, flags, 32);
     if (!bitmap)
         return nullptr;
-    ScopedMemoryDC memory;
+    ScopedDC memory(CreateCompatibleDC(nullptr));
     if (memory.get())
         SetDIBits(memory.get(), bitmap, 0, layout.height, data + layout.pixel_offset,
                   reinterpret_cast<const BITMAPINFO*>(data + BMP_INFO_OFFSET), DIB_RGB_COLORS);
@@ -156,7 +156,7 @@ HBITMAP decoder_read(int32_t kind, int32_t flags)
     HBITMAP bitmap = bitmap_create(width, height, flags, bits);
     if (bitmap) {
         // The context goes before the pixels are freed.
-        ScopedMemoryDC memory;
+        ScopedDC memory(CreateCompatibleDC(nullptr));
         if (memory.get())
             SetDIBits(memory.get(), bitmap, 0, height, pixels, &info, DIB_RGB_COLORS);
     }
@@ -232,7 +232,7 @@ HBITMAP bitmap_create(int32_t width, int32_t height, int32_t flags, int32_t dept
     bool device = (flags & IMAGE_DEVICE_BITMAP) != 0;
     if (!side_fits(width) || !side_fits(height) || (!device && depth != 16 && depth != 24 && depth != 32))
         return nullptr;
-    ScopedDisplayDC display;
+    ScopedDC display(CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
     if (!display.get())
         return nullptr;
     HBITMAP bitmap;
@@ -326,7 +326,7 @@ intptr_t image_create_ex(ObjectNumber number, int32_t width, int32_t height, int
         return image_record_abandon(number, record);
     {
         // Unselected, then deleted.
-        ScopedMemoryDC memory;
+        ScopedDC memory(CreateCompatibleDC(nullptr));
         ScopedSelect selected(memory.get(), handle);
         RECT all = {0, 0, width, height};
         if (memory.get())

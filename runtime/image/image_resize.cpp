@@ -45,8 +45,8 @@ bool stretch_average(HBITMAP destination, HBITMAP source)
 bool stretch_platform(HBITMAP destination, int32_t width, int32_t height, HBITMAP source, int32_t old_width,
                       int32_t old_height, int32_t mode)
 {
-    ScopedMemoryDC to;
-    ScopedMemoryDC from;
+    ScopedDC to(CreateCompatibleDC(nullptr));
+    ScopedDC from(CreateCompatibleDC(nullptr));
     if (!to.get() || !from.get())
         return false;
     ScopedSelect to_bitmap(to.get(), destination);

@@ -86,7 +86,7 @@ intptr_t image_save_ex(ObjectNumber number, const char* file_name, uint32_t enco
     intptr_t result = 0;
     {
         // The context goes before the buffer is freed.
-        ScopedMemoryDC dc;
+        ScopedDC dc(CreateCompatibleDC(nullptr));
         // The platform converts the bitmap, whatever its depth, to 24 bits.
         if (dc.get() && GetDIBits(dc.get(), bitmap, 0, static_cast<UINT>(height), pixels,
                                   reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS) == height) {

@@ -38,7 +38,7 @@ HBITMAP picture_to_bitmap(const uint8_t* p, size_t size)
     }
     if (!bitmap)
         return nullptr;
-    ScopedMemoryDC scratch;
+    ScopedDC scratch(CreateCompatibleDC(nullptr));
     SetDIBits(scratch.get(), bitmap, 0, height, p + pixels, reinterpret_cast<const BITMAPINFO*>(p + 14),
               DIB_RGB_COLORS);
     return bitmap;

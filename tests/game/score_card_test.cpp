@@ -65,6 +65,14 @@ bool decode_card(const std::string& png, Card* card)
     return png_image_finish_read(&image, nullptr, card->pixels.data(), 0, nullptr) != 0;
 }
 
+// The card in front of the record of `seconds` that ends the file; false when
+// the file does not end in that record or the card does not decode.
+bool card_before_record(const std::string& file, int32_t seconds, Card* card)
+{
+    size_t size = record_size(file, seconds);
+    return size != 0 && decode_card(file.substr(0, file.size() - size), card);
+}
+
 class ScoreCard : public ::testing::Test {
 protected:
     void SetUp() override
@@ -122,11 +130,8 @@ TEST_F(ScoreCard, TheFileIsThePngFollowedByTheRecord)
 TEST_F(ScoreCard, ShowsStripedOrangeDigitsUnderAWhiteTitleInAnOrangeFrame)
 {
     score_card_write(88);
-    std::string file = read_file("score.png");
-    size_t size = record_size(file, 88);
-    ASSERT_NE(size, 0u);
     Card card;
-    ASSERT_TRUE(decode_card(file.substr(0, file.size() - size), &card));
+    ASSERT_TRUE(card_before_record(read_file("score.png"), 88, &card));
 
     // The frame, drawn last, is whole.
     for (int i = 1; i <= 98; ++i) {
@@ -159,10 +164,8 @@ TEST_F(ScoreCard, ASecondGameReplacesTheCardAndItsRecord)
     score_card_write(41);
     score_card_write(7);
     std::string file = read_file("score.png");
-    size_t size = record_size(file, 7);
-    ASSERT_NE(size, 0u);
     Card card;
-    EXPECT_TRUE(decode_card(file.substr(0, file.size() - size), &card));
+    EXPECT_TRUE(card_before_record(file, 7, &card));
     EXPECT_EQ(file.find(record_of(41)), std::string::npos);
 }
 

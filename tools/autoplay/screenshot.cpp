@@ -19,7 +19,7 @@ bool screen_capture(const RECT& rect, Picture& picture)
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
     ScopedWindowDC screen(nullptr);
-    ScopedMemoryDC memory(screen.get());
+    ScopedDC memory(CreateCompatibleDC(screen.get()));
     void* bits = nullptr;
     ScopedGdiObject<HBITMAP> bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     bool ok = false;
