@@ -3,7 +3,6 @@
 #include "game/game.h"
 
 #include "game/score_record.h"
-
 #include "runtime/core/text.h"
 #include "runtime/file/file.h"
 #include "runtime/image/drawing.h"
