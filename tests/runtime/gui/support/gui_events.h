@@ -23,6 +23,13 @@ inline void gui_test_window_start()
     sizing_state_create();
 }
 
+// The ends of the window and event libraries, as the end chain runs them.
+inline void gui_test_window_end()
+{
+    window_library_end();
+    event_library_end();
+}
+
 // A key pressed and released through real input; Shift held around it.
 inline void gui_test_key(WORD key, bool shift = false)
 {
