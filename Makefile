@@ -17,18 +17,29 @@ deps:
 
 # Three trees: the shipped 32-bit program and the same sources for 64-bit
 # Windows, each with the Windows tests, and the host tools.
+CONFIG_host := -DCMAKE_BUILD_TYPE=RelWithDebInfo
+CONFIG_win32 := -DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/toolchain-i686-mingw.cmake -DZORVANT_TESTS=ON
+CONFIG_win64 := -DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/toolchain-x86_64-mingw.cmake
+# $(call tree,NAME[,TARGETS]): configures the tree and builds the targets
+# (everything when none are named).
+tree = cmake -S . -B $(BUILD)/$(1) $(CONFIG_$(1)) >/dev/null && \
+	cmake --build $(BUILD)/$(1) -j $(JOBS) $(if $(2),--target $(2))
+
 build: deps
-	@cmake -S . -B $(BUILD)/host -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-	@cmake --build $(BUILD)/host -j $(JOBS)
-	@cmake -S . -B $(BUILD)/win32 -DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/toolchain-i686-mingw.cmake -DZORVANT_TESTS=ON >/dev/null
-	@cmake --build $(BUILD)/win32 -j $(JOBS)
-	@cmake -S . -B $(BUILD)/win64 -DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/toolchain-x86_64-mingw.cmake >/dev/null
-	@cmake --build $(BUILD)/win64 -j $(JOBS)
+	@$(call tree,host)
+	@$(call tree,win32)
+	@$(call tree,win64)
 
 test: build
 	@BUILD=$(BUILD) tools/run-tests.sh
 
-play: build
+# Playing needs the asset tools, the game and the automatic player: no test
+# program. The shipped i686 game is played where the kernel runs 32-bit code
+# itself (tools/play.sh), so only there is it built for playing.
+play: deps
+	@$(call tree,host,pack make_skin make_assets score_read)
+	@$(call tree,win64,zorvant autoplay)
+	@if /usr/lib/wine/wine --version >/dev/null 2>&1; then $(call tree,win32,zorvant); fi
 	@tools/play.sh
 
 # Every benchmark of the project, printed as one table.

@@ -14,6 +14,27 @@ function(zorvant_add_googletest)
   endforeach()
 endfunction()
 
+# zorvant_library(<name> SOURCES ... [LINKS ...]): a library of platform-free
+# code, defined once beside its sources and built in every tree (host, win32,
+# win64). The host tree also has <name>_sanitized, built only when something
+# links it, with the address and undefined-behaviour sanitizers: the tests that
+# replay fuzz findings link it, so that the library's own code is checked too.
+# LINKS names other such libraries.
+function(zorvant_library name)
+  cmake_parse_arguments(L "" "" "SOURCES;LINKS" ${ARGN})
+  add_library(${name} STATIC ${L_SOURCES})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${L_LINKS})
+  if(NOT WIN32)
+    add_library(${name}_sanitized STATIC EXCLUDE_FROM_ALL ${L_SOURCES})
+    target_include_directories(${name}_sanitized PUBLIC ${CMAKE_SOURCE_DIR})
+    target_compile_options(${name}_sanitized PUBLIC -fsanitize=address,undefined -fno-sanitize-recover=all)
+    target_link_options(${name}_sanitized PUBLIC -fsanitize=address,undefined)
+    list(TRANSFORM L_LINKS APPEND _sanitized)
+    target_link_libraries(${name}_sanitized PUBLIC ${L_LINKS})
+  endif()
+endfunction()
+
 # zorvant_embed(<target> <symbol> <file>): links the bytes of <file> into
 # <target> as `extern const unsigned char <symbol>[]`, with
 # `<symbol>_size` holding their count. The bytes sit in read-only data.

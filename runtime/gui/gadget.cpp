@@ -10,7 +10,7 @@
 
 #include "runtime/core/heap.h"
 #include "runtime/core/module.h"
-#include "runtime/gui/event.h"
+#include "runtime/gui/result.h"
 #include "runtime/gui/window.h"
 
 namespace {

@@ -150,13 +150,14 @@ int32_t gadget_get_colour(ObjectNumber number, int32_t colour_kind);
 // face, then the picture is drawn over it.
 LRESULT CALLBACK image_gadget_paint(HWND control, UINT message, WPARAM wparam, LPARAM lparam);
 
+// The get-colour operation of the kinds that keep their back colour in kind
+// data 1 and their front colour in kind data 2; -1 for another colour kind.
+int32_t gadget_kind_colour(GadgetRecord* record, int32_t colour_kind);
+
 // For the kinds' create operations: the kind's table, zeroed and filled by
 // `fill` on the first call; the control in the current parent window
 // (WS_CHILD | WS_VISIBLE added); and the creation's tail (claim, kind data,
 // gadget_attach), which destroys the control when no record can be claimed.
-// The get-colour operation of the kinds that keep their back colour in kind
-// data 1 and their front colour in kind data 2; -1 for another colour kind.
-int32_t gadget_kind_colour(GadgetRecord* record, int32_t colour_kind);
 const GadgetOps* gadget_ops_prepare(GadgetOps* ops, bool* filled, intptr_t kind, void (*fill)(GadgetOps* ops));
 HWND gadget_control_create(DWORD ex_style, const char* class_name, const char* text, DWORD style, int32_t x,
                            int32_t y, int32_t width, int32_t height, intptr_t identifier);

@@ -75,8 +75,8 @@ WindowRecord* window_record(ObjectNumber number);
 // WINDOW_ID_PROPERTY): its handle into *found and its number; -1 when none.
 ObjectNumber window_number_of(HWND window, HWND* found);
 
-// Library start: window table, event and sizing state, class icon and
-// cursor. A second call does nothing.
+// Library start: window table, class icon and cursor. A second call does
+// nothing.
 void window_library_init();
-// Library end: closes every window and drops the last event's data.
+// Library end: closes every window.
 void window_library_end();

@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "runtime/core/gdi_scope.h"
 #include "runtime/image/image_average.h"
 
 namespace {
@@ -67,27 +68,19 @@ bool stretch_average(HBITMAP destination, HBITMAP source)
 bool stretch_platform(HBITMAP destination, int32_t width, int32_t height, HBITMAP source, int32_t old_width,
                       int32_t old_height, int32_t mode)
 {
-    HDC to = CreateCompatibleDC(nullptr);
-    HDC from = CreateCompatibleDC(nullptr);
-    bool stretched = false;
-    if (to && from) {
-        HGDIOBJ to_previous = SelectObject(to, destination);
-        HGDIOBJ from_previous = SelectObject(from, source);
-        if (mode == MODE_SMOOTH) {
-            SetStretchBltMode(to, HALFTONE);
-            SetBrushOrgEx(to, 0, 0, nullptr);  // HALFTONE needs the origin reset
-        } else {
-            SetStretchBltMode(to, COLORONCOLOR);
-        }
-        stretched = StretchBlt(to, 0, 0, width, height, from, 0, 0, old_width, old_height, SRCCOPY) != 0;
-        SelectObject(from, from_previous);
-        SelectObject(to, to_previous);
+    ScopedDC to(CreateCompatibleDC(nullptr));
+    ScopedDC from(CreateCompatibleDC(nullptr));
+    if (!to.get() || !from.get())
+        return false;
+    ScopedSelect to_bitmap(to.get(), destination);
+    ScopedSelect from_bitmap(from.get(), source);
+    if (mode == MODE_SMOOTH) {
+        SetStretchBltMode(to.get(), HALFTONE);
+        SetBrushOrgEx(to.get(), 0, 0, nullptr);  // HALFTONE needs the origin reset
+    } else {
+        SetStretchBltMode(to.get(), COLORONCOLOR);
     }
-    if (from)
-        DeleteDC(from);
-    if (to)
-        DeleteDC(to);
-    return stretched;
+    return StretchBlt(to.get(), 0, 0, width, height, from.get(), 0, 0, old_width, old_height, SRCCOPY) != 0;
 }
 
 }  // namespace

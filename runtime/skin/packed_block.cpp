@@ -6,14 +6,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "runtime/core/bounded_bytes.h"
+
 namespace {
 
 const uint64_t GAMMA_LIMIT = 0xFFFFFFFFu;
-
-uint32_t load32(const uint8_t* p)
-{
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
 
 // Unread bits sit left-aligned in a 64-bit register. A word is loaded only
 // when a read needs it, so the reader touches exactly the words that a
@@ -34,7 +31,7 @@ inline uint32_t take(BitReader& r, unsigned n)
             r.failed = true;
             return 0;
         }
-        r.bits |= uint64_t(load32(r.next)) << (32 - r.count);
+        r.bits |= uint64_t(bytes_load_u32(r.next)) << (32 - r.count);
         r.next += 4;
         r.left -= 4;
         r.count += 32;
@@ -219,9 +216,9 @@ uint32_t packed_block_checksum(const void* data, size_t size)
     };
     size_t offset = 0;
     for (; size - offset >= 4; offset += 4)
-        fold(load32(bytes + offset));
+        fold(bytes_load_u32(bytes + offset));
     if (offset != size)
-        fold(load32(bytes + size - 4));
+        fold(bytes_load_u32(bytes + size - 4));
     return a;
 }
 
@@ -230,7 +227,7 @@ uint32_t packed_block_size(const void* block)
     const uint8_t* b = static_cast<const uint8_t*>(block);
     if (!b || b[0] != 'J' || b[1] != 'C')
         return 0;
-    return load32(b + 2);
+    return bytes_load_u32(b + 2);
 }
 
 bool packed_block_unpack_checked(const void* block, size_t block_size, void* destination, size_t capacity,
@@ -242,7 +239,7 @@ bool packed_block_unpack_checked(const void* block, size_t block_size, void* des
     uint32_t size = packed_block_size(b);
     if (b[0] != 'J' || b[1] != 'C' || size > capacity)
         return false;
-    uint32_t checksum = load32(b + 6);
+    uint32_t checksum = bytes_load_u32(b + 6);
     BitReader in = {b + PACKED_BLOCK_HEADER_SIZE, block_size - PACKED_BLOCK_HEADER_SIZE, 0, 0, false};
     Output out = {static_cast<uint8_t*>(destination), 0, size};
     if (!run_tokens(in, out) || out.produced != size)

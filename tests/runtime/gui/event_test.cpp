@@ -78,7 +78,7 @@ protected:
     }
     void TearDown() override
     {
-        window_library_end();
+        gui_test_window_end();
         event_set_global_callback(nullptr);
         gui_test_events_drop(0);
     }
@@ -321,7 +321,7 @@ TEST_F(EventTest, DataBlocksLiveUntilTheNextWait)
     // The library end frees the last block as well, with the queue.
     window_close(0);
     int before_end = main_heap_blocks();
-    window_library_end();
+    gui_test_window_end();
     EXPECT_EQ(event_data(), nullptr);
     EXPECT_EQ(main_heap_blocks(), before_end - 2);
 }

@@ -49,7 +49,7 @@ protected:
     }
     void TearDown() override
     {
-        window_library_end();
+        gui_test_window_end();
         gui_test_events_drop(0);
     }
     int32_t screen_width = 0;
