@@ -418,7 +418,7 @@ int measure(const char* self, const std::string& game_exe, const std::string& pe
     std::printf("wine_child_start_ms %.1f\n", child_start_ms(self));
     std::fflush(stdout);
     std::string folder = folder_make();
-    Program game = {"game", game_exe}, peer = {"peer", peer_exe};
+    Program game = {"game", game_exe, {}, {}}, peer = {"peer", peer_exe, {}, {}};
     bool ok = true;
     for (int round = 0; round < ROUNDS && ok; round++) {
         for (int turn = 0; turn < 2 && ok; turn++) {
