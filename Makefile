@@ -7,27 +7,39 @@ JOBS ?= $(shell nproc)
 SHELL := /bin/bash
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps build play test bench fuzz soak clean
+.PHONY: all deps build play test bench fuzz soak dist clean
 
 all: build
 
 deps:
 	@tools/install-deps.sh
+	@BUILD=$(BUILD) tools/fetch-qemu.sh
 
-# Three trees: the shipped 32-bit program, the 64-bit build that the tests run
-# under wine64, and the host tools.
+# Three trees: the shipped 32-bit program and the same sources for 64-bit
+# Windows, each with the Windows tests, and the host tools.
+CONFIG_host := -DCMAKE_BUILD_TYPE=RelWithDebInfo
+CONFIG_win32 := -DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/toolchain-i686-mingw.cmake -DZORVANT_TESTS=ON
+CONFIG_win64 := -DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/toolchain-x86_64-mingw.cmake
+# $(call tree,NAME[,TARGETS]): configures the tree and builds the targets
+# (everything when none are named).
+tree = cmake -S . -B $(BUILD)/$(1) $(CONFIG_$(1)) >/dev/null && \
+	cmake --build $(BUILD)/$(1) -j $(JOBS) $(if $(2),--target $(2))
+
 build: deps
-	@cmake -S . -B $(BUILD)/host -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-	@cmake --build $(BUILD)/host -j $(JOBS)
-	@cmake -S . -B $(BUILD)/win32 -DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/toolchain-i686-mingw.cmake -DZORVANT_TESTS=OFF >/dev/null
-	@cmake --build $(BUILD)/win32 -j $(JOBS)
-	@cmake -S . -B $(BUILD)/win64 -DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/toolchain-x86_64-mingw.cmake >/dev/null
-	@cmake --build $(BUILD)/win64 -j $(JOBS)
+	@$(call tree,host)
+	@$(call tree,win32)
+	@$(call tree,win64)
 
 test: build
 	@BUILD=$(BUILD) tools/run-tests.sh
 
-play: build
+# Playing needs the asset tools, the game and the automatic player: no test
+# program. The shipped i686 game is played where the kernel runs 32-bit code
+# itself (tools/play.sh), so only there is it built for playing.
+play: deps
+	@$(call tree,host,pack make_skin make_assets score_read)
+	@$(call tree,win64,zorvant autoplay)
+	@if /usr/lib/wine/wine --version >/dev/null 2>&1; then $(call tree,win32,zorvant); fi
 	@tools/play.sh
 
 # Every benchmark of the project, printed as one table.
@@ -42,6 +54,11 @@ fuzz: deps
 # 200 games in a row through the automatic player.
 soak: build
 	@BUILD=$(BUILD) tools/soak.sh
+
+# The archive for Windows players and its checksum in dist/, checked by a
+# second build of the program in a scratch folder.
+dist: deps
+	@BUILD=$(BUILD) JOBS=$(JOBS) tools/dist.sh
 
 clean:
 	rm -rf $(BUILD)

@@ -1,9 +1,11 @@
-// The game measured from outside, as a player meets it: start-up to the
-// painted window, click to repainted target, idle processor time, the clock's
-// drift over 60 s and the private memory after start-up. Starts the game in a
-// fresh temporary folder, answers its rules box, measures, then quits it
-// through the exit button. Prints "name value" lines for tools/bench.sh.
-// With the argument "nothing" it only exits (Wine's own process start cost).
+// The game measured from outside, as a player meets it, beside its bare peer
+// (bench/bare_peer) measured the same way in the same run: start-up to the
+// painted window and click to repainted target for both; for the game also
+// idle processor time, the clock's drift over 60 s and the private memory
+// after start-up. Starts each program in a fresh temporary folder, answers its
+// rules box, measures, then quits it through the exit button. Prints
+// "name value" lines for tools/bench.sh. With the argument "nothing" it only
+// exits (Wine's own process start cost).
 #include <windows.h>
 #include <psapi.h>
 
@@ -19,29 +21,20 @@
 #include "tools/autoplay/options.h"
 #include "tools/autoplay/screenshot.h"
 #include "tools/autoplay/texts.h"
+#include "bench/bench_clock.h"
 
 namespace {
 
 const DWORD WAIT_LONG_MS = 30000;
-const int CLICKS = 15;
+const int CLICKS = 10;  // a turn
 const int CHILD_STARTS = 5;
-const int GAME_STARTS = 3;  // start-ups measured; the last one goes on to play
+const int ROUNDS = 4;  // each program's turns
 const DWORD IDLE_MS = 10000;
 const double CLOCK_SECONDS = 60.0;
 // Window points away from the target, the gadgets row and the rules box
 // (which Wine centres on the screen, over the window's middle).
 const POINT SAMPLES[] = {{100, 100}, {500, 100}, {100, 480}, {500, 480}, {300, 170}};
 const int SAMPLE_COUNT = sizeof SAMPLES / sizeof SAMPLES[0];
-
-double now_ms()
-{
-    static LARGE_INTEGER frequency;
-    if (!frequency.QuadPart)
-        QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 double filetime_ms(const FILETIME& t)
 {
@@ -153,6 +146,15 @@ struct Startup {
     std::vector<double> painted;  // and its pixels the skin's
     std::vector<double> wall;     // painted, from just before CreateProcessA
     size_t polls = 0;
+};
+
+// The game or its bare peer, and what was measured of it.
+struct Program {
+    const char* key;  // prefix of its output lines
+    std::string exe;
+    Startup startup;
+    std::vector<double> clicks;  // click to repainted target, every click
+    int lost = 0;
 };
 
 // From the start to the rules box: polls for the visible window and then its
@@ -293,22 +295,20 @@ double click_measure(const GameView& view)
     return -1;
 }
 
-void clicks_measure(const GameView& view)
+// Clicks the target, each click once the bar has counted the one before.
+void clicks_measure(const GameView& view, Program& program)
 {
-    std::vector<double> times;
-    int lost = 0;
+    int seen = bar_position(view);
     for (int i = 0; i < CLICKS; i++) {
         double t = click_measure(view);
         if (t < 0)
-            lost++;
+            program.lost++;
         else
-            times.push_back(t);
-        wait_for([&] { return bar_position(view) >= static_cast<int32_t>(times.size()); }, 3000);
+            program.clicks.push_back(t);
+        ++seen;
+        wait_for([&] { return bar_position(view) >= seen; }, 3000);
         Sleep(60);
     }
-    std::printf("click_median_ms %.1f\n", median(times));
-    std::printf("click_count %zu\n", times.size());
-    std::printf("click_lost %d\n", lost);
 }
 
 bool game_quit(GameView& view)
@@ -342,52 +342,47 @@ void folder_remove(const std::string& folder)
     RemoveDirectoryA(folder.c_str());
 }
 
-int measure(const char* self, const std::string& exe)
+// Starts the program, measures its start-up and answers its rules box, after
+// which its clock label reads "0s": the moment of that reading, -1 on failure.
+double session_start(Program& program, const std::string& folder, GameView& view)
 {
-    std::printf("wine_child_start_ms %.1f\n", child_start_ms(self));
-    std::fflush(stdout);
-    std::string folder = folder_make();
-    GameView view;
-    Startup startup;
-    HWND rules = nullptr;
-    // The start-up is noisy here: the first launches are measured and ended.
-    for (int i = 0; i < GAME_STARTS; i++) {
-        if (i > 0)
-            game_release(view, true);
-        double launch_wall_ms = system_ms();
-        if (!game_launch(exe, folder, view)) {
-            std::printf("error cannot start %s\n", exe.c_str());
-            folder_remove(folder);
-            return 1;
-        }
-        rules = startup_measure(view, launch_wall_ms, startup);
-    }
-    std::printf("start_window_ms %.1f\n", median(startup.created));
-    std::printf("start_visible_ms %.1f\n", median(startup.visible));
-    std::printf("start_painted_ms %.1f\n", median(startup.painted));
-    std::printf("start_wall_ms %.1f\n", median(startup.wall));
-    std::printf("start_runs %zu\n", startup.painted.size());
-    std::printf("start_polls %zu\n", startup.polls);
-    // The game starts when the rules box is answered, and its label then
-    // reads "0s" at once: the first millisecond poll that sees it is the
-    // clock's reference.
-    double game_start = -1;
-    if (rules && game_find_gadgets(view)) {
+    double launch_wall_ms = system_ms();
+    if (!game_launch(program.exe, folder, view))
+        return -1;
+    HWND rules = startup_measure(view, launch_wall_ms, program.startup);
+    if (!rules || !game_find_gadgets(view))
+        return -1;
+    if (std::strcmp(program.key, "game") == 0)
         memory_report(view);
-        box_click(view, rules, IDOK, [&] {
-            double before = now_ms();
-            if (!label_reads(view, 0))
-                return false;
-            game_start = before;
-            return true;
-        });
-    }
-    if (game_start < 0) {
-        std::printf("error the first game did not start\n");
-        game_release(view, true);
-        folder_remove(folder);
-        return 1;
-    }
+    double game_start = -1;
+    box_click(view, rules, IDOK, [&] {
+        double before = now_ms();
+        if (!label_reads(view, 0))
+            return false;
+        game_start = before;
+        return true;
+    });
+    return game_start;
+}
+
+void program_report(const Program& program)
+{
+    const Startup& s = program.startup;
+    std::printf("%s_start_window_ms %.1f\n", program.key, median(s.created));
+    std::printf("%s_start_visible_ms %.1f\n", program.key, median(s.visible));
+    std::printf("%s_start_painted_ms %.1f\n", program.key, median(s.painted));
+    std::printf("%s_start_wall_ms %.1f\n", program.key, median(s.wall));
+    std::printf("%s_start_runs %zu\n", program.key, s.painted.size());
+    std::printf("%s_start_polls %zu\n", program.key, s.polls);
+    std::printf("%s_click_median_ms %.1f\n", program.key, median(program.clicks));
+    std::printf("%s_click_count %zu\n", program.key, program.clicks.size());
+    std::printf("%s_click_lost %d\n", program.key, program.lost);
+}
+
+// The idle processor time, then the clock's drift, of a game whose label
+// read "0s" at game_start.
+bool idle_and_clock(const GameView& view, Program& game, double game_start)
+{
     // Idle: nothing is asked of the game, not even its label.
     double cpu_before = process_cpu_ms(view.process.hProcess);
     double idle_start = now_ms();
@@ -400,22 +395,57 @@ int measure(const char* self, const std::string& exe)
     std::printf("idle_wall_ms %.1f\n", idle_wall);
     std::printf("idle_percent %.3f\n", 100.0 * (cpu_after - cpu_before) / idle_wall);
     std::fflush(stdout);
-    clicks_measure(view);
-    std::fflush(stdout);
+    clicks_measure(view, game);
     // The clock: the label is polled from 1.5 s before it should read 60.
     double poll_from = game_start + (CLOCK_SECONDS - 1.5) * 1000.0;
     while (now_ms() < poll_from)
         Sleep(10);
     double sixty = label_wait(view, static_cast<int32_t>(CLOCK_SECONDS), 5000);
-    if (sixty < 0)
+    if (sixty < 0) {
         std::printf("error the label did not read %d\n", static_cast<int>(CLOCK_SECONDS));
-    else
-        std::printf("clock_drift_ms %.1f\n", sixty - game_start - CLOCK_SECONDS * 1000.0);
-    bool quit = game_quit(view);
-    std::printf("quit %s\n", quit ? "ok" : "failed");
-    game_release(view, !quit);
+        return false;
+    }
+    std::printf("clock_drift_ms %.1f\n", sixty - game_start - CLOCK_SECONDS * 1000.0);
+    return true;
+}
+
+// The game and its peer take turns, game first in even rounds and peer first
+// in odd ones, so that a change of the shared machine's load falls on both
+// alike. Each turn is a start-up, the rules box, clicks on the target and the
+// exit question; the game's last turn also measures idle time and the clock.
+int measure(const char* self, const std::string& game_exe, const std::string& peer_exe)
+{
+    std::printf("wine_child_start_ms %.1f\n", child_start_ms(self));
+    std::fflush(stdout);
+    std::string folder = folder_make();
+    Program game = {"game", game_exe, {}, {}}, peer = {"peer", peer_exe, {}, {}};
+    bool ok = true;
+    for (int round = 0; round < ROUNDS && ok; round++) {
+        for (int turn = 0; turn < 2 && ok; turn++) {
+            Program& program = (round + turn) % 2 == 0 ? game : peer;
+            GameView view;
+            double game_start = session_start(program, folder, view);
+            if (game_start < 0) {
+                std::printf("error %s did not start its game\n", program.key);
+                game_release(view, true);
+                ok = false;
+                break;
+            }
+            if (&program == &game && round == ROUNDS - 1)
+                ok = idle_and_clock(view, game, game_start);
+            else
+                clicks_measure(view, program);
+            if (!game_quit(view)) {
+                std::printf("error %s did not quit\n", program.key);
+                ok = false;
+            }
+            game_release(view, !ok);
+        }
+    }
+    program_report(game);
+    program_report(peer);
     folder_remove(folder);
-    return quit && sixty >= 0 ? 0 : 1;
+    return ok ? 0 : 1;
 }
 
 }  // namespace
@@ -424,11 +454,11 @@ int main(int argc, char** argv)
 {
     if (argc == 2 && std::strcmp(argv[1], "nothing") == 0)
         return 0;
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: game_metrics <zorvant.exe, Unix or Windows path> | nothing\n");
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: game_metrics <zorvant.exe> <bare_peer.exe> (Unix or Windows paths) | nothing\n");
         return 2;
     }
     char self[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, self, sizeof self);
-    return measure(self, path_from_unix(argv[1]));
+    return measure(self, path_from_unix(argv[1]), path_from_unix(argv[2]));
 }

@@ -11,6 +11,7 @@
 #include <random>
 #include <vector>
 
+#include "bench/bench_clock.h"
 #include "runtime/core/heap.h"
 #include "runtime/image/image.h"
 
@@ -20,15 +21,7 @@ namespace {
 
 const int JUMPS = 1000;
 
-double now_us()
-{
-    static LARGE_INTEGER frequency;
-    if (!frequency.QuadPart)
-        QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return counter.QuadPart * 1e6 / frequency.QuadPart;
-}
+double now_us() { return now_ms() * 1000.0; }
 
 void print(const char* what, std::vector<double> micros)
 {

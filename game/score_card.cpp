@@ -2,6 +2,7 @@
 // "score.png", followed by a scrambled score record appended to that file.
 #include "game/game.h"
 
+#include "game/score_record.h"
 #include "runtime/core/text.h"
 #include "runtime/file/file.h"
 #include "runtime/image/drawing.h"
@@ -9,7 +10,6 @@
 #include "runtime/image/image.h"
 #include "runtime/image/image_save.h"
 
-const char SCORE_TAG[] = "quendrilavo5_";
 const char SCORE_FILE_NAME[] = "score.png";
 
 namespace {
@@ -60,34 +60,16 @@ void card_draw(int32_t seconds)
     drawing_stop();
 }
 
-// The tag and the decimal time, each byte lowered by one.
+// The record behind the card: the scrambled text, then CR LF and its length.
 void record_append(int32_t seconds)
 {
-    char* plain = nullptr;
-    int32_t s = text_begin();
-    text_append(SCORE_TAG);
-    text_from_int(seconds);
-    text_store(&plain, s);
-
-    char* scrambled = nullptr;
-    for (int32_t i = 1; i <= text_length(plain); ++i) {
-        s = text_begin();
-        text_append(scrambled);
-        int32_t m = text_begin();
-        int32_t code = text_code(text_middle(plain, i, 1));
-        text_end(m);
-        text_from_code(code + 255);
-        text_store(&scrambled, s);
-    }
-    int32_t n = text_length(scrambled);
-
+    char scrambled[SCORE_TEXT_MAX + 1];
+    int32_t n = int32_t(score_record_text(seconds, scrambled));
     file_open(FILE_SCORE, SCORE_FILE_NAME);
     file_seek(FILE_SCORE, file_length(FILE_SCORE));
     file_write_line(FILE_SCORE, scrambled);
     file_write_byte(FILE_SCORE, n);
     file_close(FILE_SCORE);
-    text_free(plain);
-    text_free(scrambled);
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ TIME=${1:-300}
 shift
 SKIN=(runtime/skin/packed_block.cpp runtime/skin/skin_container.cpp tools/pack/pack.cpp)
 IMAGE=(runtime/image/dib_check.cpp)
-SCORE=(tools/score_read/score_record.cpp)
+SCORE=(game/score_record.cpp runtime/core/text_format.cpp)
 # target, longest input, the folder of its fuzz targets (with corpus/ and
 # cases/), the parser's sources
 TARGETS=(
@@ -26,7 +26,7 @@ TARGETS=(
     "skin_container 16384 tests/runtime/skin/fuzz ${SKIN[*]}"
     "bmp_file 32768 tests/runtime/image/fuzz ${IMAGE[*]}"
     "icon_image 8192 tests/runtime/image/fuzz ${IMAGE[*]}"
-    "score_record 4096 tests/tools/score_read/fuzz ${SCORE[*]}"
+    "score_record 4096 tests/game/fuzz ${SCORE[*]}"
 )
 if [ $# -gt 0 ]; then
     chosen=()

@@ -1,19 +1,41 @@
 #!/bin/bash
-# Runs the tests: the host-side ones natively, the Windows ones under wine64 on
-# a private Xvfb display (or the one given in DISPLAY). Arguments go to ctest
+# Runs the tests: the host-side ones natively, then the whole Windows suite
+# twice on one session of its own (a copy of the Wine prefix, its own
+# wineserver, a private Xvfb unless DISPLAY is given): on the x86_64 build
+# under wine64, and on the shipped i686 build under Wine's 32-bit loader,
+# run directly where the kernel runs 32-bit code and through qemu-i386 user
+# emulation where it does not (tools/run-i386.sh). Arguments go to ctest
 # (for example -R gui to run some of them). BUILD names the build folder.
 set -e
 ZORVANT_ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD=${BUILD:-$ZORVANT_ROOT/build}
+export BUILD
+if [ -z "${ZORVANT_I386:-}" ]; then
+    exec "$ZORVANT_ROOT/tools/run-i386.sh" "$0" "$@"
+fi
 export WINEPREFIX=${WINEPREFIX:-$BUILD/wine/prefix}
 . "$ZORVANT_ROOT/tools/wine-env.sh"
-zorvant_prefix
 trap zorvant_stop EXIT
-zorvant_display
-zorvant_warm
+zorvant_session
+# The 32-bit half's first start, outside any test's time.
+LC_ALL=ru_RU.UTF-8 "$WINE32" cmd /c exit </dev/null >/dev/null 2>&1
+
 status=0
 echo "zorvant: host tests"
 (cd "$BUILD/host" && ctest --output-on-failure -j 2 "$@") || status=1
-echo "zorvant: Windows tests under Wine (display $DISPLAY)"
-(cd "$BUILD/win64" && ctest --output-on-failure "$@") || status=1
+
+# One run of the Windows suite: tree, then the words that say what it tested.
+windows_suite() {
+    local tree=$1 what=$2 start=$SECONDS
+    echo "zorvant: Windows tests, $what (display $DISPLAY)"
+    (cd "$BUILD/$tree" && ctest --output-on-failure "${@:3}") || status=1
+    echo "zorvant: $what: $((SECONDS - start)) s"
+}
+if [ "$ZORVANT_I386" = emulated ]; then
+    how="Wine 32-bit through qemu-i386 user emulation (this kernel runs no 32-bit code)"
+else
+    how="Wine 32-bit, run directly"
+fi
+windows_suite win64 "x86_64 build, wine64" "$@"
+windows_suite win32 "i686 build (the shipped program), $how" "$@"
 exit $status

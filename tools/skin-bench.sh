@@ -13,10 +13,11 @@ cmake --build "$BUILD/host" --target skin_bench -j2 >/dev/null
 cmake --build "$BUILD/win64" --target skin_bench -j2 >/dev/null
 echo "zorvant: native ($large for sizes)"
 "$BUILD/host/bench/skin_bench" "$ZORVANT_ROOT/assets/skin.bin" "$large"
-zorvant_prefix
-zorvant_display
-zorvant_warm
-trap zorvant_stop EXIT
+# A session of its own unless make bench's is running it.
+if [ -z "${ZORVANT_WORK:-}" ]; then
+    trap zorvant_stop EXIT
+    zorvant_session
+fi
 echo "zorvant: under wine64 (display $DISPLAY)"
 out=$BUILD/skin_bench_wine.txt
 LC_ALL=ru_RU.UTF-8 "$WINE" "$BUILD/win64/bench/skin_bench.exe" \

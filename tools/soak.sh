@@ -18,9 +18,9 @@ for f in "$GAME" "$AUTOPLAY"; do
 done
 export WINEPREFIX=$BUILD/wine/prefix
 . "$ZORVANT_ROOT/tools/wine-env.sh"
-zorvant_private_session
-work=$ZORVANT_WORK
 trap zorvant_stop EXIT
+ZORVANT_FORCE_XVFB=1 zorvant_session
+work=$ZORVANT_WORK
 
 echo "zorvant: soak, $GAMES games in one run of the program (display $DISPLAY)"
 start=$(date +%s)

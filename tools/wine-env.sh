@@ -1,10 +1,14 @@
 #!/bin/sh
-# Sourced by the Makefile's commands and by .ci/run: gives every Wine process
-# the project's own prefix, a display, the Russian ANSI code page and a warm
-# wineserver, so that each test launch costs a tenth of a second.
+# Sourced by the scripts behind make test, play, bench and soak, and by the
+# tests' launcher (cmake/wine-run.sh): the project's Wine settings, its
+# prefix (made once), and a session of one run: a copy of the prefix and with
+# it a wineserver of its own, its own Xvfb, and a warm server, so that runs
+# side by side never share or end each other's server, and each test launch
+# costs a tenth of a second.
 #
-# Variables it sets: WINEPREFIX, WINEDEBUG, WINE, DISPLAY (when none is given),
-# LC_ALL for Wine processes (through zorvant_wine).
+# Variables it sets: WINEPREFIX (the project's prefix unless given; a
+# session's copy after zorvant_session), WINEDEBUG, WINEDLLOVERRIDES, WINE and
+# WINESERVER (the 64-bit loader and server), WINE32 (the 32-bit loader).
 
 ZORVANT_ROOT=${ZORVANT_ROOT:-$(cd "$(dirname "$0")/.." && pwd)}
 export WINEPREFIX=${WINEPREFIX:-$ZORVANT_ROOT/build/wine/prefix}
@@ -12,61 +16,65 @@ export WINEDEBUG=${WINEDEBUG:--all}
 # No Mono or Gecko download prompts in a prefix that never needs them.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 WINE=${WINE:-/usr/lib/wine/wine64}
+WINE32=${WINE32:-/usr/lib/wine/wine}
 WINESERVER=${WINESERVER:-/usr/lib/wine/wineserver64}
-export WINE WINESERVER
+export WINE WINE32 WINESERVER
 
+# Makes WINEPREFIX once (tools/wine-prefix.sh).
 zorvant_prefix() {
-    if [ -f "$WINEPREFIX/.zorvant-ready" ]; then return 0; fi
-    echo "zorvant: creating the Wine prefix $WINEPREFIX (about 15 s, once)"
-    mkdir -p "$WINEPREFIX"
-    "$WINE" wineboot -i </dev/null >/dev/null 2>&1
-    # A crash must end the process at once, not wait on a dialog.
-    "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
-    # One virtual desktop: without it, destroying a visible top-level window
-    # waits about 2 s on the X side under Xvfb (measured), and the screen size
-    # is the same on every machine.
-    "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
-    "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f </dev/null >/dev/null 2>&1
-    # Wine's own Tahoma, so that the score card's face resolves to it.
-    mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
-    cp /usr/share/wine/fonts/tahoma*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null
-    "$WINESERVER" -w
-    touch "$WINEPREFIX/.zorvant-ready"
+    "$ZORVANT_ROOT/tools/wine-prefix.sh" "$WINEPREFIX"
 }
 
-# Starts a private Xvfb when no display is given; its number is kept in
-# ZORVANT_XVFB_PID so that zorvant_stop can end it.
+# Starts a private Xvfb when no display is given (or ZORVANT_FORCE_XVFB is
+# set); the server picks a free display number itself, so runs started at
+# the same moment never collide. Its process is kept in ZORVANT_XVFB_PID for
+# zorvant_stop.
 zorvant_display() {
     if [ -n "${DISPLAY:-}" ] && [ -z "${ZORVANT_FORCE_XVFB:-}" ]; then return 0; fi
-    n=${ZORVANT_DISPLAY_NUMBER:-87}
-    while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1280x1024x24 +extension SHAPE -nolisten tcp </dev/null >/dev/null 2>&1 &
+    number_file=$ZORVANT_WORK/display
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 +extension SHAPE -nolisten tcp \
+        3>"$number_file" </dev/null >/dev/null 2>&1 &
     ZORVANT_XVFB_PID=$!
-    export DISPLAY=":$n"
     i=0
-    while [ ! -e "/tmp/.X11-unix/X$n" ] && [ $i -lt 50 ]; do sleep 0.1; i=$((i + 1)); done
+    while [ ! -s "$number_file" ] && [ $i -lt 300 ]; do sleep 0.1; i=$((i + 1)); done
+    if [ ! -s "$number_file" ]; then
+        echo "zorvant: Xvfb did not start" >&2
+        return 1
+    fi
+    export DISPLAY=":$(cat "$number_file")"
 }
 
 # A persistent wineserver with its services already running, started with
 # stdio on /dev/null: otherwise the helpers inherit ctest's pipes and it hangs.
 zorvant_warm() {
-    # Fails harmlessly when a persistent server already serves the prefix.
     "$WINESERVER" -p </dev/null >/dev/null 2>&1 || true
     LC_ALL=ru_RU.UTF-8 "$WINE" cmd /c exit </dev/null >/dev/null 2>&1
 }
 
-# A private session for a program nobody watches (the automatic player): the
-# prefix, an Xvfb of its own even where a display is given, a warm server,
-# and a scratch folder in ZORVANT_WORK; zorvant_stop ends it all.
-zorvant_private_session() {
+# One run's session: a scratch folder (ZORVANT_WORK) holding a copy of the
+# prefix, a display (an Xvfb of its own where none is given, or always with
+# ZORVANT_FORCE_XVFB=1) and a warm server. Set `trap zorvant_stop EXIT` first:
+# then a failure half way still ends what was started.
+zorvant_session() {
     zorvant_prefix
-    ZORVANT_FORCE_XVFB=1 zorvant_display
+    ZORVANT_WORK=$(mktemp -d "$(dirname "$WINEPREFIX")/run.XXXXXX")
+    export ZORVANT_WORK
+    # The prefix holds 1.3 GB of system files that Wine only reads: the copy
+    # links them. The registry, which the server writes, is copied.
+    cp -al "$WINEPREFIX" "$ZORVANT_WORK/prefix"
+    for f in "$WINEPREFIX"/*.reg; do cp --remove-destination "$f" "$ZORVANT_WORK/prefix/"; done
+    export WINEPREFIX=$ZORVANT_WORK/prefix
+    zorvant_display
     zorvant_warm
-    ZORVANT_WORK=$(mktemp -d)
 }
 
+# Ends what zorvant_session started, and only that.
 zorvant_stop() {
-    "$WINESERVER" -k </dev/null >/dev/null 2>&1
+    if [ -n "${ZORVANT_WORK:-}" ]; then
+        WINEPREFIX=$ZORVANT_WORK/prefix "$WINESERVER" -k </dev/null >/dev/null 2>&1
+        # The server leaves once its processes are gone.
+        WINEPREFIX=$ZORVANT_WORK/prefix "$WINESERVER" -w </dev/null >/dev/null 2>&1
+    fi
     if [ -n "${ZORVANT_XVFB_PID:-}" ]; then kill "$ZORVANT_XVFB_PID" 2>/dev/null; fi
     if [ -n "${ZORVANT_WORK:-}" ]; then rm -rf "$ZORVANT_WORK"; fi
 }

@@ -14,6 +14,18 @@ namespace {
 // that records holding 64-bit values or pointers stay aligned.
 const size_t NODE_HEADER = sizeof(ListNode);
 
+// The largest slot array: the most one block can hold in a 32-bit process.
+// The byte count is worked out in 64 bits and held to this on both builds, so
+// it never wraps a 32-bit size_t and a number is refused alike everywhere.
+const uint64_t SLOTS_MAX_BYTES = INT32_MAX;
+
+// The byte size of `capacity` slots, or 0 when it is beyond SLOTS_MAX_BYTES.
+size_t slots_bytes(int32_t record_size, int32_t capacity)
+{
+    uint64_t bytes = static_cast<uint64_t>(record_size) * static_cast<uint64_t>(capacity);
+    return bytes <= SLOTS_MAX_BYTES ? static_cast<size_t>(bytes) : 0;
+}
+
 ListNode* node_of(void* payload)
 {
     return reinterpret_cast<ListNode*>(static_cast<unsigned char*>(payload) - NODE_HEADER);
@@ -56,11 +68,17 @@ void* object_list_payload(ListNode* node)
 
 ObjectTable* object_table_create(int32_t record_size, int32_t grow_step, ObjectFreeFn free_fn)
 {
+    // A record holds at least its handle, and a growth adds at least a slot.
+    if (record_size < static_cast<int32_t>(sizeof(uintptr_t)) || grow_step < 1)
+        return nullptr;
+    size_t bytes = slots_bytes(record_size, grow_step);
+    if (!bytes)
+        return nullptr;
     ObjectTable* table = static_cast<ObjectTable*>(HeapAlloc(heap_main(), HEAP_ZERO_MEMORY, sizeof(ObjectTable)));
     if (!table)
         return nullptr;
     table->slots = static_cast<unsigned char*>(
-        HeapAlloc(heap_main(), HEAP_ZERO_MEMORY, static_cast<size_t>(record_size) * grow_step));
+        HeapAlloc(heap_main(), HEAP_ZERO_MEMORY, bytes));
     if (!table->slots) {
         HeapFree(heap_main(), 0, table);
         return nullptr;
@@ -80,12 +98,13 @@ void* object_table_claim(ObjectTable* table, ObjectNumber number)
         return object_list_add(&table->dynamic_head, table->record_size);
 
     if (number >= table->capacity) {
-        // Grow by whole steps beyond the number; on failure keep the old array.
+        // Grow by whole steps beyond the number. A table that cannot grow
+        // keeps its array and capacity, and the claim fails.
         if (number > INT32_MAX - table->grow_step)
             return nullptr;
         int32_t capacity = static_cast<int32_t>(number) + table->grow_step;
-        void* slots = HeapReAlloc(heap_main(), HEAP_ZERO_MEMORY, table->slots,
-                                  static_cast<size_t>(table->record_size) * capacity);
+        size_t bytes = slots_bytes(table->record_size, capacity);
+        void* slots = bytes ? HeapReAlloc(heap_main(), HEAP_ZERO_MEMORY, table->slots, bytes) : nullptr;
         if (!slots)
             return nullptr;
         table->slots = static_cast<unsigned char*>(slots);

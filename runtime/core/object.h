@@ -3,6 +3,7 @@
 // records, plus the doubly linked lists and the library state blocks.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 // A signed integer as wide as an address. Table numbers run from 0 to
@@ -11,11 +12,20 @@ typedef intptr_t ObjectNumber;
 
 const ObjectNumber OBJECT_ANY = -1;
 
+// A record's or table's size on the shipped 32-bit build and on the 64-bit
+// one. Records that other code reads by position pin their layout with it.
+constexpr size_t layout_size(size_t on_i686, size_t on_x86_64)
+{
+    return sizeof(void*) == 4 ? on_i686 : on_x86_64;
+}
+
 // Node of a list made with object_list_add; the caller's payload follows it.
 struct ListNode {
     ListNode* next;  // the next older node; null at the oldest
     ListNode* prev;  // the next newer node; null at the head
 };
+// A dynamic handle is the address just past the two links.
+static_assert(sizeof(ListNode) == layout_size(8, 16), "ListNode: two links");
 
 // The kind's operation that frees the object with a given number.
 typedef void (*ObjectFreeFn)(ObjectNumber number);
@@ -32,8 +42,11 @@ struct ObjectTable {
     ListNode* iter_node;
     unsigned char* slots;
 };
+static_assert(sizeof(ObjectTable) == layout_size(32, 56), "ObjectTable: eight fields in order");
 
-// Null if the main heap has no room for the table or its first slots.
+// Null if the main heap has no room for the table or its first slots, for a
+// record smaller than an address or a step below 1. No slot array grows past
+// 2 GiB - 1 bytes, on either width.
 ObjectTable* object_table_create(int32_t record_size, int32_t grow_step, ObjectFreeFn free_fn);
 
 // A zero-filled record for the number, or null. A number in use is first freed

@@ -9,8 +9,10 @@
 #include "runtime/core/text.h"
 #include "runtime/core/timer.h"
 #include "runtime/file/file.h"
+#include "runtime/gui/event.h"
 #include "runtime/gui/gadget.h"
 #include "runtime/gui/message_box.h"
+#include "runtime/gui/sizing.h"
 #include "runtime/gui/window.h"
 #include "runtime/image/drawing.h"
 #include "runtime/image/font.h"
@@ -34,6 +36,8 @@ const RuntimeStep START_CHAIN[] = {
     {"files", file_service_start},
     {"fonts", font_library_start},
     {"windows", window_library_init},
+    {"events", event_state_create},
+    {"sizing", sizing_state_create},
     {"gadgets", gadget_library_init},
     {"image decoders", image_decoders_reset},
     {"images", image_library_start},
@@ -48,6 +52,7 @@ const RuntimeStep END_CHAIN[] = {
     {"shaped windows", skin_windows_end},
     {"images", image_free_all},
     {"windows", window_library_end},
+    {"events", event_library_end},
     {"fonts", font_free_all},
     {"files", file_service_end},
     {"main heap", heap_main_destroy},

@@ -18,6 +18,8 @@ struct FileRecord {
     int32_t space_left;     // pending bytes: the first buffer_size - space_left
     int32_t buffer_idle;    // 1: nothing to write (after opening and seeking)
 };
+static_assert(sizeof(FileRecord) == layout_size(20, 32) && offsetof(FileRecord, handle) == 0,
+              "FileRecord: the file handle first");
 
 // Start step: makes the file table (a second call keeps it). End step: every
 // open file is flushed and closed.

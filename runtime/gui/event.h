@@ -5,7 +5,9 @@
 #include <windows.h>
 #include <cstdint>
 
+#include "runtime/gui/result.h"
 #include "runtime/gui/window.h"
+#include "runtime/gui/window_procedure.h"
 
 // Event codes returned by event_wait (a raw message number otherwise, 0 for a
 // time-out).
@@ -21,12 +23,6 @@ enum : int32_t {
     EVENT_WINDOW_DATA = 13105,
     EVENT_GADGET_DATA = 13106,
 };
-
-// The two reserved results inside window procedures and callbacks: the
-// message was not handled (the default procedure runs), and a callback lets
-// the library's own processing run.
-const LRESULT RESULT_UNHANDLED = static_cast<LRESULT>(static_cast<int32_t>(0xD0D0D0D1));
-const LRESULT RESULT_CONTINUE = static_cast<LRESULT>(static_cast<int32_t>(0xE0E0E0E1));
 
 // Private messages that the window procedure understands.
 enum : UINT {
@@ -52,6 +48,9 @@ struct EventDataBlock {
     uintptr_t header[5];
     void* buffer;
 };
+static_assert(sizeof(EventDataBlock) == layout_size(24, 48) &&
+                  offsetof(EventDataBlock, buffer) == 5 * sizeof(void*),
+              "EventDataBlock: the second block's address is the sixth word");
 
 // The window library's event state block.
 struct EventState {
@@ -75,22 +74,19 @@ struct EventState {
 int32_t event_wait(int32_t timeout);
 // The item (gadget number, menu command) of the last event that named one.
 intptr_t event_gadget();
-// The state block (null before window_library_init).
+// The state block (null before event_state_create).
 EventState* event_state();
 // The data block of the last EVENT_WINDOW_DATA or EVENT_GADGET_DATA, or null.
 EventDataBlock* event_data();
 // The hook for every window without a callback of its own; null removes it.
 void event_set_global_callback(WindowCallback callback);
 
-// The window procedure of every library window, and its library part, which
-// gives RESULT_UNHANDLED where the default procedure is to run.
-LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-LRESULT window_procedure_core(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-
 // Queues a deferred event for a window, unless the newest queued event is
 // the same; an event that cannot be allocated is dropped.
 void event_queue_push(int32_t event_code, intptr_t window_number);
 
-// Made by window_library_init; the end frees the data block and the queue.
+// Start-chain step, after the windows: makes the state block; a later call
+// does nothing. End-chain step, after the windows are closed: frees the data
+// block and the queue.
 void event_state_create();
 void event_library_end();

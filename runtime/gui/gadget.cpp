@@ -10,7 +10,7 @@
 
 #include "runtime/core/heap.h"
 #include "runtime/core/module.h"
-#include "runtime/gui/event.h"
+#include "runtime/gui/result.h"
 #include "runtime/gui/window.h"
 
 namespace {
@@ -204,10 +204,11 @@ LRESULT gadget_dispatch(HWND control, HWND parent, UINT message, WPARAM wparam, 
     if (!control)
         return RESULT_UNHANDLED;
     ObjectNumber number = GetWindowLongPtrA(control, GWLP_ID);
-    if (reinterpret_cast<ObjectNumber>(GetPropA(control, GADGET_PROPERTY)) != number)
-        return RESULT_UNHANDLED;
+    // The property is read last: under Wine each read is a trip to the
+    // server, and every painting button asks its parent for its colours.
     GadgetRecord* record = record_of(number, control);
-    if (!record || !record->operations->parent_message)
+    if (!record || !record->operations->parent_message ||
+        reinterpret_cast<ObjectNumber>(GetPropA(control, GADGET_PROPERTY)) != number)
         return RESULT_UNHANDLED;
     return record->operations->parent_message(record, parent, message, wparam, lparam);
 }

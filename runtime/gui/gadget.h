@@ -26,6 +26,8 @@ struct GadgetRecord {
     intptr_t kind_data_2;
     intptr_t kind_data_3;
 };
+static_assert(sizeof(GadgetRecord) == layout_size(24, 48) && offsetof(GadgetRecord, handle) == 0,
+              "GadgetRecord: six words, the control first");
 
 // One table per kind, filled on the kind's first creation. A null slot means
 // that the kind has none: the caller then does the generic thing or nothing.
@@ -57,7 +59,15 @@ struct GadgetOps {
     int32_t (*get_colour)(GadgetRecord* record, int32_t colour_kind);
     void* reserved_32_36[5];
 };
-static_assert(sizeof(GadgetOps) == 37 * sizeof(void*), "GadgetOps has 37 slots");
+// 37 slots of an address each; an operation's slot number is its place.
+static_assert(sizeof(GadgetOps) == layout_size(148, 296), "GadgetOps has 37 slots");
+static_assert(offsetof(GadgetOps, parent_message) == 2 * sizeof(void*) &&
+                  offsetof(GadgetOps, set_text) == 7 * sizeof(void*) &&
+                  offsetof(GadgetOps, resize) == 12 * sizeof(void*) &&
+                  offsetof(GadgetOps, get_x) == 19 * sizeof(void*) &&
+                  offsetof(GadgetOps, get_attribute) == 26 * sizeof(void*) &&
+                  offsetof(GadgetOps, set_colour) == 30 * sizeof(void*),
+              "GadgetOps slots in their places");
 
 // Image gadget flags that make a toggle (BS_PUSHLIKE | BS_AUTOCHECKBOX): its
 // state is its check state; with any other flags its state is its picture.
@@ -140,13 +150,14 @@ int32_t gadget_get_colour(ObjectNumber number, int32_t colour_kind);
 // face, then the picture is drawn over it.
 LRESULT CALLBACK image_gadget_paint(HWND control, UINT message, WPARAM wparam, LPARAM lparam);
 
+// The get-colour operation of the kinds that keep their back colour in kind
+// data 1 and their front colour in kind data 2; -1 for another colour kind.
+int32_t gadget_kind_colour(GadgetRecord* record, int32_t colour_kind);
+
 // For the kinds' create operations: the kind's table, zeroed and filled by
 // `fill` on the first call; the control in the current parent window
 // (WS_CHILD | WS_VISIBLE added); and the creation's tail (claim, kind data,
 // gadget_attach), which destroys the control when no record can be claimed.
-// The get-colour operation of the kinds that keep their back colour in kind
-// data 1 and their front colour in kind data 2; -1 for another colour kind.
-int32_t gadget_kind_colour(GadgetRecord* record, int32_t colour_kind);
 const GadgetOps* gadget_ops_prepare(GadgetOps* ops, bool* filled, intptr_t kind, void (*fill)(GadgetOps* ops));
 HWND gadget_control_create(DWORD ex_style, const char* class_name, const char* text, DWORD style, int32_t x,
                            int32_t y, int32_t width, int32_t height, intptr_t identifier);

@@ -95,7 +95,7 @@ bool picture_measure(HANDLE picture, SIZE* size, UINT* draw_kind)
     return measured;
 }
 
-void picture_draw(HWND control, HDC dc, HANDLE picture, const RECT& client, int32_t inset)
+void picture_draw(HWND control, HDC dc, HANDLE picture, const RECT& client, int32_t inset, LRESULT button_state)
 {
     SIZE size;
     UINT draw_kind;
@@ -107,16 +107,18 @@ void picture_draw(HWND control, HDC dc, HANDLE picture, const RECT& client, int3
     SelectClipRgn(dc, clip);
     if (!IsWindowEnabled(control))
         draw_kind |= DSS_DISABLED;
-    int32_t offset = (SendMessageA(control, BM_GETSTATE, 0, 0) & BST_PUSHED) ? 1 : 0;
+    int32_t offset = (button_state & BST_PUSHED) ? 1 : 0;
     DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(picture), 0, (client.right - size.cx) / 2 + offset,
                (client.bottom - size.cy) / 2 + offset, 0, 0, draw_kind);
     SelectClipRgn(dc, nullptr);
     DeleteObject(clip);
 }
 
-void focus_draw(HWND control, HDC dc, RECT client, bool themed)
+// The button keeps its own focus state, which spares asking the platform
+// (GetFocus is a trip to the server under Wine) on every paint.
+void focus_draw(HWND control, HDC dc, RECT client, bool themed, LRESULT button_state)
 {
-    if (GetFocus() != control)
+    if (!(button_state & BST_FOCUS))
         return;
     if (SendMessageA(gadget_top_window(control), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)
         return;
@@ -161,11 +163,12 @@ LRESULT CALLBACK image_gadget_paint(HWND control, UINT message, WPARAM wparam, L
     RECT client;
     GetClientRect(control, &client);
     HANDLE picture = reinterpret_cast<HANDLE>(record->kind_data_1);
-    if (record->kind_data_2 && ((SendMessageA(control, BM_GETCHECK, 0, 0) & BST_CHECKED) ||
-                                (SendMessageA(control, BM_GETSTATE, 0, 0) & BST_PUSHED)))
+    LRESULT button_state = SendMessageA(control, BM_GETSTATE, 0, 0);
+    if (record->kind_data_2 &&
+        ((SendMessageA(control, BM_GETCHECK, 0, 0) & BST_CHECKED) || (button_state & BST_PUSHED)))
         picture = reinterpret_cast<HANDLE>(record->kind_data_2);
-    picture_draw(control, dc, picture, client, themed ? 4 : 2);
-    focus_draw(control, dc, client, themed);
+    picture_draw(control, dc, picture, client, themed ? 4 : 2, button_state);
+    focus_draw(control, dc, client, themed, button_state);
     if (message != WM_PRINT)
         ReleaseDC(control, dc);
     return result;

@@ -2,7 +2,7 @@
 // WM_CTLCOLORSTATIC; the back brush comes from the shared brush cache.
 #include "runtime/gui/gadget.h"
 
-#include "runtime/gui/event.h"
+#include "runtime/gui/result.h"
 
 namespace {
 

@@ -4,7 +4,6 @@
 #include "runtime/gui/sizing.h"
 
 #include "runtime/core/object.h"
-#include "runtime/gui/event.h"
 
 namespace {
 

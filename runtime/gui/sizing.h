@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <cstdint>
 
+#include "runtime/gui/result.h"
+
 // The window library's sizing state block.
 struct SizingState {
     int32_t active;          // from SC_SIZE until the capture is lost
@@ -20,7 +22,7 @@ struct SizingState {
 // SC_SIZE when full-window dragging is on and handles the mouse and keys while
 // sizing. RESULT_UNHANDLED for every message it leaves alone.
 LRESULT sizing_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-// The state block (null before window_library_init).
+// The state block (null before sizing_state_create).
 SizingState* sizing_state();
-// Made by window_library_init.
+// Start-chain step: makes the state block; a later call does nothing.
 void sizing_state_create();

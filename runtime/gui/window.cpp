@@ -8,8 +8,7 @@
 
 #include "runtime/core/heap.h"
 #include "runtime/core/module.h"
-#include "runtime/gui/event.h"
-#include "runtime/gui/sizing.h"
+#include "runtime/gui/window_procedure.h"
 
 const char WINDOW_ID_PROPERTY[] = "RT_WindowID";
 
@@ -274,14 +273,11 @@ void window_library_init()
     if (windows)
         return;
     windows = object_table_create(sizeof(WindowRecord), WINDOW_SLOTS, window_close);
-    event_state_create();
     class_icon = LoadIconA(module_instance(), MAKEINTRESOURCEA(1));
     class_cursor = LoadCursorA(nullptr, IDC_ARROW);
-    sizing_state_create();
 }
 
 void window_library_end()
 {
     object_table_free_all(windows);
-    event_library_end();
 }

@@ -42,6 +42,8 @@ struct WindowRecord {
     HWND mdi_client;              // only for an MDI child; null for window_open's windows
     EraseCallback erase_callback;
 };
+static_assert(sizeof(WindowRecord) == layout_size(36, 72) && offsetof(WindowRecord, handle) == 0,
+              "WindowRecord: the window first");
 
 // Opens a window whose client area is width x height. flags: Win32 styles and
 // the WINDOW_* flags; with no style at all the window gets a caption. x or y
@@ -73,8 +75,8 @@ WindowRecord* window_record(ObjectNumber number);
 // WINDOW_ID_PROPERTY): its handle into *found and its number; -1 when none.
 ObjectNumber window_number_of(HWND window, HWND* found);
 
-// Library start: window table, event and sizing state, class icon and
-// cursor. A second call does nothing.
+// Library start: window table, class icon and cursor. A second call does
+// nothing.
 void window_library_init();
-// Library end: closes every window and drops the last event's data.
+// Library end: closes every window.
 void window_library_end();

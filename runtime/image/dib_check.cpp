@@ -3,6 +3,8 @@
 // promises are all there.
 #include "runtime/image/dib_check.h"
 
+#include "runtime/core/bounded_bytes.h"
+
 namespace {
 
 const size_t FILE_HEADER_SIZE = 14;
@@ -23,17 +25,18 @@ struct InfoHeader {
     uint64_t info_bytes;  // header and colour table
 };
 
-bool info_header_read(const unsigned char* header, InfoHeader* info)
+// The header starts at `at` in the bytes.
+bool info_header_read(BoundedBytes& bytes, size_t at, InfoHeader* info)
 {
-    info->size = dib_read_u32(header);
-    info->width = static_cast<int32_t>(dib_read_u32(header + 4));
-    info->height = static_cast<int32_t>(dib_read_u32(header + 8));
-    uint32_t planes = dib_read_u16(header + 12);
-    info->bits = dib_read_u16(header + 14);
-    uint32_t compression = dib_read_u32(header + 16);
-    uint32_t colours_used = dib_read_u32(header + 32);
+    info->size = bytes_u32(bytes, at);
+    info->width = static_cast<int32_t>(bytes_u32(bytes, at + 4));
+    info->height = static_cast<int32_t>(bytes_u32(bytes, at + 8));
+    uint32_t planes = bytes_u16(bytes, at + 12);
+    info->bits = bytes_u16(bytes, at + 14);
+    uint32_t compression = bytes_u32(bytes, at + 16);
+    uint32_t colours_used = bytes_u32(bytes, at + 32);
     uint32_t bits = info->bits;
-    if (planes != 1 || compression != BI_RGB_COMPRESSION ||
+    if (bytes.failed || planes != 1 || compression != BI_RGB_COMPRESSION ||
         !(bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32))
         return false;
     // The conversion reads a full table below 16 bits when the count is 0.
@@ -52,30 +55,23 @@ bool info_header_read(const unsigned char* header, InfoHeader* info)
 
 }  // namespace
 
-uint32_t dib_read_u16(const unsigned char* p) { return p[0] | (p[1] << 8); }
-
-uint32_t dib_read_u32(const unsigned char* p)
-{
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-
 bool bmp_file_check(const unsigned char* data, size_t size, BmpFileLayout* layout)
 {
     if (!data || size < FILE_HEADER_SIZE + INFO_HEADER_SIZE || data[0] != 'B' || data[1] != 'M')
         return false;
+    BoundedBytes bytes = bounded_bytes(data, size);
     // Both the caller's size and the file's own size field bound the reads.
-    uint64_t available = dib_read_u32(data + 2);
+    uint64_t available = bytes_u32(bytes, 2);
     if (available > size)
         available = size;
     InfoHeader info;
-    if (!info_header_read(data + BMP_INFO_OFFSET, &info))
+    if (!info_header_read(bytes, BMP_INFO_OFFSET, &info))
         return false;
     if (!(info.size == 40 || info.size == 108 || info.size == 124))
         return false;
     if (info.width < 1 || info.width > BMP_MAX_SIDE || info.height < 1 || info.height > BMP_MAX_SIDE)
         return false;
-    uint32_t pixel_offset = dib_read_u32(data + 10);
+    uint32_t pixel_offset = bytes_u32(bytes, 10);
     uint64_t rows_end = pixel_offset + row_bytes(info.width, info.bits) * static_cast<uint64_t>(info.height);
     if (BMP_INFO_OFFSET + info.info_bytes > pixel_offset || rows_end > available)
         return false;
@@ -87,8 +83,9 @@ bool bmp_file_check(const unsigned char* data, size_t size, BmpFileLayout* layou
 
 bool icon_image_check(const unsigned char* image, size_t size)
 {
+    BoundedBytes bytes = bounded_bytes(image, size);
     InfoHeader info;
-    if (!image || size < INFO_HEADER_SIZE || !info_header_read(image, &info) || info.size != INFO_HEADER_SIZE)
+    if (!image || size < INFO_HEADER_SIZE || !info_header_read(bytes, 0, &info) || info.size != INFO_HEADER_SIZE)
         return false;
     int32_t height = info.height / 2;
     if (info.width < 1 || info.width > ICON_MAX_SIDE || height < 1 || height > ICON_MAX_SIDE ||

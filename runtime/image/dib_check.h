@@ -14,10 +14,6 @@ const int32_t BMP_MAX_SIDE = 32767;
 // Largest side of an icon image.
 const int32_t ICON_MAX_SIDE = 256;
 
-// Little-endian fields of the file formats.
-uint32_t dib_read_u16(const unsigned char* p);
-uint32_t dib_read_u32(const unsigned char* p);
-
 struct BmpFileLayout {
     int32_t width;
     int32_t height;         // rows, stored bottom row first

@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <cstdint>
 
+#include "runtime/core/object.h"
+
 enum {
     OUTPUT_WINDOW = 1,
     OUTPUT_IMAGE = 2,
@@ -17,3 +19,6 @@ struct DrawingOutput {
     intptr_t (*release)();      // gives the device context back at stop
     intptr_t extra_values[8];   // kind 7: the seventh makes a fresh context
 };
+static_assert(sizeof(DrawingOutput) == layout_size(48, 96) &&
+                  offsetof(DrawingOutput, extra_values) == layout_size(16, 32),
+              "DrawingOutput: four fields, then eight values");

@@ -2,6 +2,8 @@
 // into pixel heights at the display's vertical resolution.
 #include "runtime/image/font.h"
 
+#include "runtime/core/gdi_scope.h"
+
 namespace {
 
 ObjectTable* fonts;
@@ -39,15 +41,13 @@ HFONT font_create(const char* face, int32_t size, int32_t style)
     DWORD underline = (style & FONT_UNDERLINE) ? 1 : 0;
     DWORD strike_out = (style & FONT_STRIKEOUT) ? 1 : 0;
     DWORD quality = (style & FONT_HIGH_QUALITY) ? PROOF_QUALITY : DEFAULT_QUALITY;
-    HDC display = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
-    if (!display)
+    ScopedDC display(CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
+    if (!display.get())
         return nullptr;
     // Negative: the character height without internal leading.
-    int height = -MulDiv(size, GetDeviceCaps(display, LOGPIXELSY), 72);
-    HFONT font = CreateFontA(height, 0, 0, 0, weight, italic, underline, strike_out, DEFAULT_CHARSET,
-                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, quality, 0, face);
-    DeleteDC(display);
-    return font;
+    int height = -MulDiv(size, GetDeviceCaps(display.get(), LOGPIXELSY), 72);
+    return CreateFontA(height, 0, 0, 0, weight, italic, underline, strike_out, DEFAULT_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, quality, 0, face);
 }
 
 }  // namespace

@@ -18,6 +18,7 @@ const int32_t FONT_ITALIC = 0x200;
 struct FontRecord {
     HFONT handle;  // null marks a free slot
 };
+static_assert(sizeof(FontRecord) == layout_size(4, 8), "FontRecord: the font alone");
 
 // Start step: makes the font table (a second call keeps it). End step: every
 // live font is freed.

@@ -24,6 +24,8 @@ struct ImageRecord {
     uint8_t depth;   // bits per pixel (bmBitsPixel)
     uint8_t flags;   // IMAGE_DEVICE_BITMAP or 0
 };
+static_assert(sizeof(ImageRecord) == layout_size(12, 16) && offsetof(ImageRecord, handle) == 0,
+              "ImageRecord: the picture first");
 
 // The image library's state block: the image output that the drawing library
 // draws through.
@@ -42,6 +44,7 @@ struct ImageDecoder {
     int32_t (*width)();
     int32_t (*height)();
 };
+static_assert(sizeof(ImageDecoder) == layout_size(16, 32), "ImageDecoder: four operations");
 
 // Start steps: the decoder list is emptied; the image table and state block
 // are made (a second call keeps them). End step: every live image is freed.

@@ -11,6 +11,9 @@ intptr_t image_output_release()
         return 0;
     intptr_t result = DeleteDC(images->device_context);
     images->device_context = nullptr;
+    // The descriptor given out goes dead with it: a drawing started on it
+    // again gets no context rather than a deleted one.
+    images->output.device_context = nullptr;
     return result;
 }
 

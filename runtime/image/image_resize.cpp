@@ -3,6 +3,9 @@
 // old one.
 #include "runtime/image/image.h"
 
+#include <cstring>
+
+#include "runtime/core/gdi_scope.h"
 #include "runtime/image/image_average.h"
 
 namespace {
@@ -26,6 +29,27 @@ bool dib_rows(HBITMAP bitmap, PixelRows* rows, int32_t* bytes_per_pixel)
     return true;
 }
 
+// A DIB section of ours copied byte for byte into a new one made the same
+// way: the same picture that CopyImage gives, without its trips through
+// device contexts. Null when the source is no such section.
+HBITMAP section_copy(HGDIOBJ source, const ImageRecord& record)
+{
+    PixelRows from, to;
+    int32_t from_bytes, to_bytes;
+    if ((record.flags & IMAGE_DEVICE_BITMAP) || !dib_rows(static_cast<HBITMAP>(source), &from, &from_bytes))
+        return nullptr;
+    HBITMAP copy = bitmap_create(from.width, from.height, 0, from_bytes * 8);
+    if (!copy)
+        return nullptr;
+    if (!dib_rows(copy, &to, &to_bytes) || to.stride != from.stride) {
+        DeleteObject(copy);
+        return nullptr;
+    }
+    GdiFlush();  // pending drawing must reach the pixel memory first
+    std::memcpy(to.pixels, from.pixels, static_cast<size_t>(from.stride) * from.height);
+    return copy;
+}
+
 // Wine's HALFTONE blends the 2x2 source pixels nearest to each destination
 // pixel instead of averaging all it covers, so a large shrink aliases. DIB
 // sections of 24 and 32 bits are averaged here instead; other bitmaps go to
@@ -44,27 +68,19 @@ bool stretch_average(HBITMAP destination, HBITMAP source)
 bool stretch_platform(HBITMAP destination, int32_t width, int32_t height, HBITMAP source, int32_t old_width,
                       int32_t old_height, int32_t mode)
 {
-    HDC to = CreateCompatibleDC(nullptr);
-    HDC from = CreateCompatibleDC(nullptr);
-    bool stretched = false;
-    if (to && from) {
-        HGDIOBJ to_previous = SelectObject(to, destination);
-        HGDIOBJ from_previous = SelectObject(from, source);
-        if (mode == MODE_SMOOTH) {
-            SetStretchBltMode(to, HALFTONE);
-            SetBrushOrgEx(to, 0, 0, nullptr);  // HALFTONE needs the origin reset
-        } else {
-            SetStretchBltMode(to, COLORONCOLOR);
-        }
-        stretched = StretchBlt(to, 0, 0, width, height, from, 0, 0, old_width, old_height, SRCCOPY) != 0;
-        SelectObject(from, from_previous);
-        SelectObject(to, to_previous);
+    ScopedDC to(CreateCompatibleDC(nullptr));
+    ScopedDC from(CreateCompatibleDC(nullptr));
+    if (!to.get() || !from.get())
+        return false;
+    ScopedSelect to_bitmap(to.get(), destination);
+    ScopedSelect from_bitmap(from.get(), source);
+    if (mode == MODE_SMOOTH) {
+        SetStretchBltMode(to.get(), HALFTONE);
+        SetBrushOrgEx(to.get(), 0, 0, nullptr);  // HALFTONE needs the origin reset
+    } else {
+        SetStretchBltMode(to.get(), COLORONCOLOR);
     }
-    if (from)
-        DeleteDC(from);
-    if (to)
-        DeleteDC(to);
-    return stretched;
+    return StretchBlt(to.get(), 0, 0, width, height, from.get(), 0, 0, old_width, old_height, SRCCOPY) != 0;
 }
 
 }  // namespace
@@ -83,7 +99,9 @@ intptr_t image_copy(ObjectNumber source, ObjectNumber destination)
     if (!from)
         return image_record_abandon(destination, to);
     UINT copy_flags = (from->flags & IMAGE_DEVICE_BITMAP) ? 0 : LR_CREATEDIBSECTION;
-    to->handle = CopyImage(from->handle, type, 0, 0, copy_flags);
+    to->handle = type == IMAGE_BITMAP ? section_copy(from->handle, *from) : nullptr;
+    if (!to->handle)
+        to->handle = CopyImage(from->handle, type, 0, 0, copy_flags);
     if (!to->handle)
         return image_record_abandon(destination, to);
     to->width = from->width;

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "runtime/core/gdi_scope.h"
 #include "runtime/core/heap.h"
 #include "runtime/image/image.h"
 
@@ -83,18 +84,17 @@ intptr_t image_save_ex(ObjectNumber number, const char* file_name, uint32_t enco
     if (!pixels)
         return 0;
     intptr_t result = 0;
-    HDC dc = CreateCompatibleDC(nullptr);
-    if (dc) {
+    {
+        // The context goes before the buffer is freed.
+        ScopedDC dc(CreateCompatibleDC(nullptr));
         // The platform converts the bitmap, whatever its depth, to 24 bits.
-        int rows = GetDIBits(dc, bitmap, 0, static_cast<UINT>(height), pixels,
-                             reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
-        if (rows == height) {
+        if (dc.get() && GetDIBits(dc.get(), bitmap, 0, static_cast<UINT>(height), pixels,
+                                  reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS) == height) {
             if (encoder != ENCODER_BMP)
                 result = encoder_run(file_name, pixels, encoder, width, height, stride, option);
             else
                 result = bmp_write(file_name, &header, pixels, stride, height);
         }
-        DeleteDC(dc);
     }
     HeapFree(heap_main(), 0, pixels);
     return result;

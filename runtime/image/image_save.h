@@ -23,6 +23,7 @@ struct ImageEncoder {
     uint32_t identifier;   // selects the encoder in image_save
     ImageEncodeFn encode;  // writes the file; non-zero on success
 };
+static_assert(sizeof(ImageEncoder) == layout_size(8, 16), "ImageEncoder: identifier, then operation");
 
 // A 24-bit row rounded up to a multiple of 4 bytes.
 inline int32_t image_row_stride(int32_t width)

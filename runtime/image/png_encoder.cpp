@@ -30,7 +30,8 @@ void png_encoder_register()
 int32_t png_encode(const char* file_name, const unsigned char* pixels, int32_t width, int32_t height,
                    int32_t stride, int32_t)
 {
-    if (!file_name || !pixels || stride < width * 3)
+    // In 64 bits: three bytes a pixel of a wide row would wrap a 32-bit sum.
+    if (!file_name || !pixels || stride < static_cast<int64_t>(width) * 3)
         return 0;
     FILE* file = fopen(file_name, "wb");
     if (!file)

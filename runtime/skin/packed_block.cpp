@@ -6,14 +6,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "runtime/core/bounded_bytes.h"
+
 namespace {
 
 const uint64_t GAMMA_LIMIT = 0xFFFFFFFFu;
-
-uint32_t load32(const uint8_t* p)
-{
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
 
 // Unread bits sit left-aligned in a 64-bit register. A word is loaded only
 // when a read needs it, so the reader touches exactly the words that a
@@ -34,7 +31,7 @@ inline uint32_t take(BitReader& r, unsigned n)
             r.failed = true;
             return 0;
         }
-        r.bits |= uint64_t(load32(r.next)) << (32 - r.count);
+        r.bits |= uint64_t(bytes_load_u32(r.next)) << (32 - r.count);
         r.next += 4;
         r.left -= 4;
         r.count += 32;
@@ -89,7 +86,9 @@ inline bool put(Output& out, uint8_t byte)
 // from the front, so a distance below the length repeats the last distance
 // bytes. Done eight bytes at a time where the bytes read are already
 // written: a short distance is first widened to a multiple of itself of at
-// least eight, which repeats the same pattern.
+// least eight, which repeats the same pattern. The widened distance may
+// reach before the output, so sources are formed as dst + i - distance only
+// once i has grown past the bytes written one by one.
 inline void copy_bytes(uint8_t* dst, size_t distance, size_t length)
 {
     size_t i = 0;
@@ -98,20 +97,18 @@ inline void copy_bytes(uint8_t* dst, size_t distance, size_t length)
         return;
     }
     if (distance < 8) {
-        const uint8_t* near = dst - distance;
         size_t wide = distance * ((8 + distance - 1) / distance);
         for (size_t lead = std::min(length, wide - distance); i < lead; ++i)
-            dst[i] = near[i];
+            dst[i] = *(dst + i - distance);
         distance = wide;
     }
-    const uint8_t* from = dst - distance;
     for (; i + 8 <= length; i += 8) {
         uint64_t chunk;
-        memcpy(&chunk, from + i, 8);
+        memcpy(&chunk, dst + i - distance, 8);
         memcpy(dst + i, &chunk, 8);
     }
     for (; i < length; ++i)
-        dst[i] = from[i];
+        dst[i] = *(dst + i - distance);
 }
 
 inline bool copy_match(Output& out, uint64_t distance, uint64_t length)
@@ -219,9 +216,9 @@ uint32_t packed_block_checksum(const void* data, size_t size)
     };
     size_t offset = 0;
     for (; size - offset >= 4; offset += 4)
-        fold(load32(bytes + offset));
+        fold(bytes_load_u32(bytes + offset));
     if (offset != size)
-        fold(load32(bytes + size - 4));
+        fold(bytes_load_u32(bytes + size - 4));
     return a;
 }
 
@@ -230,30 +227,40 @@ uint32_t packed_block_size(const void* block)
     const uint8_t* b = static_cast<const uint8_t*>(block);
     if (!b || b[0] != 'J' || b[1] != 'C')
         return 0;
-    return load32(b + 2);
+    return bytes_load_u32(b + 2);
+}
+
+bool packed_block_unpack_checked(const void* block, size_t block_size, void* destination, size_t capacity,
+                                 uint32_t* written)
+{
+    if (!block || !destination || block_size < PACKED_BLOCK_HEADER_SIZE)
+        return false;
+    const uint8_t* b = static_cast<const uint8_t*>(block);
+    uint32_t size = packed_block_size(b);
+    if (b[0] != 'J' || b[1] != 'C' || size > capacity)
+        return false;
+    uint32_t checksum = bytes_load_u32(b + 6);
+    BitReader in = {b + PACKED_BLOCK_HEADER_SIZE, block_size - PACKED_BLOCK_HEADER_SIZE, 0, 0, false};
+    Output out = {static_cast<uint8_t*>(destination), 0, size};
+    if (!run_tokens(in, out) || out.produced != size)
+        return false;
+    if (checksum != 0 && packed_block_checksum(destination, size) != checksum)
+        return false;
+    *written = size;
+    return true;
 }
 
 uint32_t packed_block_unpack_ex(const void* block, size_t block_size, void* destination,
                                 size_t capacity)
 {
-    if (!block || !destination || block_size < PACKED_BLOCK_HEADER_SIZE)
-        return 0;
-    const uint8_t* b = static_cast<const uint8_t*>(block);
-    uint32_t size = packed_block_size(b);
-    if (b[0] != 'J' || b[1] != 'C' || size > capacity)
-        return 0;
-    uint32_t checksum = load32(b + 6);
-    BitReader in = {b + PACKED_BLOCK_HEADER_SIZE, block_size - PACKED_BLOCK_HEADER_SIZE, 0, 0, false};
-    Output out = {static_cast<uint8_t*>(destination), 0, size};
-    if (!run_tokens(in, out) || out.produced != size)
-        return 0;
-    if (checksum != 0 && packed_block_checksum(destination, size) != checksum)
-        return 0;
-    return size;
+    uint32_t written = 0;
+    return packed_block_unpack_checked(block, block_size, destination, capacity, &written) ? written : 0;
 }
 
 uint32_t packed_block_unpack(const void* block, void* destination)
 {
+    if (!destination)
+        return 0;
     // No input length is known: the stream's end token bounds the reads.
     return packed_block_unpack_ex(block, SIZE_MAX, destination, packed_block_size(block));
 }

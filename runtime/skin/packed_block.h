@@ -23,6 +23,11 @@ uint32_t packed_block_unpack(const void* block, void* destination);
 uint32_t packed_block_unpack_ex(const void* block, size_t block_size, void* destination,
                                 size_t capacity);
 
+// As the long form, but tells a sound empty block, which writes 0 bytes,
+// from a failure: true with the bytes written in *written, else false.
+bool packed_block_unpack_checked(const void* block, size_t block_size, void* destination, size_t capacity,
+                                 uint32_t* written);
+
 // The header's unpacked size when the block begins with "JC", else 0.
 uint32_t packed_block_size(const void* block);
 

@@ -6,6 +6,8 @@
 #include <climits>
 #include <cstring>
 
+#include "runtime/core/bounded_bytes.h"
+#include "runtime/core/gdi_scope.h"
 #include "runtime/core/heap.h"
 #include "runtime/skin/skin_array.h"
 #include "runtime/skin/skin_container.h"
@@ -15,29 +17,30 @@ namespace {
 SkinSlot* slots;
 int32_t slot_count;
 
-int32_t read32(const uint8_t* p)
+// A bitmap of the screen's format holding the BMP file image of `size` bytes
+// at p, whose headers and rows the container check has bounded; null on
+// failure.
+HBITMAP picture_to_bitmap(const uint8_t* p, size_t size)
 {
-    return int32_t(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24);
-}
-
-// A bitmap of the screen's format holding the BMP file image at p, whose
-// headers and rows the container check has bounded; null on failure.
-HBITMAP picture_to_bitmap(const uint8_t* p)
-{
-    HWND desktop = GetDesktopWindow();
-    HDC screen = GetDC(desktop);
-    if (!screen)
+    BoundedBytes picture = bounded_bytes(p, size);
+    int32_t width = int32_t(bytes_u32(picture, 18));
+    int32_t height = int32_t(bytes_u32(picture, 22));
+    uint32_t pixels = bytes_u32(picture, 10);
+    if (picture.failed)
         return nullptr;
-    int32_t width = read32(p + 18);
-    int32_t height = read32(p + 22);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    ReleaseDC(desktop, screen);
+    HBITMAP bitmap;
+    {
+        // The screen's context is released before the conversion starts.
+        ScopedWindowDC screen(GetDesktopWindow());
+        if (!screen.get())
+            return nullptr;
+        bitmap = CreateCompatibleBitmap(screen.get(), width, height);
+    }
     if (!bitmap)
         return nullptr;
-    HDC scratch = CreateCompatibleDC(nullptr);
-    SetDIBits(scratch, bitmap, 0, height, p + read32(p + 10), reinterpret_cast<const BITMAPINFO*>(p + 14),
+    ScopedDC scratch(CreateCompatibleDC(nullptr));
+    SetDIBits(scratch.get(), bitmap, 0, height, p + pixels, reinterpret_cast<const BITMAPINFO*>(p + 14),
               DIB_RGB_COLORS);
-    DeleteDC(scratch);
     return bitmap;
 }
 
@@ -52,7 +55,7 @@ void* keep_skin(const SkinContainerHeader& header, const uint8_t* payload)
         return nullptr;
     memcpy(region, payload + header.region_offset, header.region_size);
     HBITMAP bitmap = nullptr;
-    if (header.bitmap_size != 0 && !(bitmap = picture_to_bitmap(payload + header.bitmap_offset))) {
+    if (header.bitmap_size != 0 && !(bitmap = picture_to_bitmap(payload + header.bitmap_offset, header.bitmap_size))) {
         heap_free(region);
         return nullptr;
     }
@@ -71,7 +74,8 @@ void* keep_skin(const SkinContainerHeader& header, const uint8_t* payload)
 
 void* skin_load(const void* container)
 {
-    // No size is known: the header's own fields bound the payload.
+    // No size is known: the header's unpacked-size field bounds a plain
+    // payload, and a packed one is bounded by its own block header.
     return skin_load_ex(container, SIZE_MAX);
 }
 

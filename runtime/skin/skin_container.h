@@ -34,7 +34,9 @@ bool skin_container_read(const void* container, size_t size, SkinContainerHeader
 // rows lie inside the picture, uncompressed (or with bit fields), bottom-up.
 bool skin_payload_check(const SkinContainerHeader& header, const uint8_t* payload, size_t payload_size);
 
-// Unpacks or points at the payload, then checks it. `buffer` receives the
+// Unpacks or points at the payload, then checks it. The payload is the
+// header's unpacked size of bytes, also when stored plain: a container that
+// holds fewer is refused. `buffer` receives the
 // header's unpacked size of bytes when the container is packed (the caller
 // allocates it); `payload` and `payload_size` are set on success.
 bool skin_container_payload(const void* container, size_t size, const SkinContainerHeader& header,

@@ -14,7 +14,7 @@ TEST_F(GameRun, DragOnTheBackgroundMovesTheWindowAClickOnTheTargetNever)
     o.drag = true;
     o.quit = QUIT_CLOSE;
     EXPECT_EQ(play(o), 0) << report_text();
-    EXPECT_CHECKED("drag-background", "drag-target", "click-no-move");
+    EXPECT_CHECKED("hold-clock-shows", "drag-background", "drag-target", "drag-exit", "click-no-move");
 }
 
 // The colours on the bar's middle row between two x positions.

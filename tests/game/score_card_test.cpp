@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "game/game.h"
+#include "game/score_record.h"
 #include "runtime/core/runtime.h"
+#include "runtime/image/image.h"
 #include "runtime/image/image_save.h"
 
 namespace {
@@ -29,20 +31,21 @@ std::string read_file(const std::string& name)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// The record at the end of the file: its plain text, each byte raised by one
-// again, or an empty text when the file does not end in a well-formed record.
-std::string record_text(const std::string& file, size_t* record_size)
+// The record of `seconds` as the score record module makes it.
+std::string record_of(int32_t seconds)
 {
-    if (file.size() < 3)
-        return "";
-    size_t n = static_cast<unsigned char>(file.back());
-    if (file.size() < n + 3 || file.compare(file.size() - 3, 2, "\r\n") != 0)
-        return "";
-    std::string text = file.substr(file.size() - 3 - n, n);
-    for (char& c : text)
-        c = static_cast<char>(c + 1);
-    *record_size = n + 3;
-    return text;
+    unsigned char bytes[SCORE_RECORD_MAX];
+    size_t size = score_record_make(seconds, bytes);
+    return std::string(reinterpret_cast<const char*>(bytes), size);
+}
+
+// The size of the record of `seconds` when the file ends in it, else 0.
+size_t record_size(const std::string& file, int32_t seconds)
+{
+    std::string record = record_of(seconds);
+    if (file.size() < record.size() || file.compare(file.size() - record.size(), record.size(), record) != 0)
+        return 0;
+    return record.size();
 }
 
 struct Card {
@@ -61,6 +64,14 @@ bool decode_card(const std::string& png, Card* card)
     image.format = PNG_FORMAT_RGB;
     card->pixels.resize(100 * 100);
     return png_image_finish_read(&image, nullptr, card->pixels.data(), 0, nullptr) != 0;
+}
+
+// The card in front of the record of `seconds` that ends the file; false when
+// the file does not end in that record or the card does not decode.
+bool card_before_record(const std::string& file, int32_t seconds, Card* card)
+{
+    size_t size = record_size(file, seconds);
+    return size != 0 && decode_card(file.substr(0, file.size() - size), card);
 }
 
 class ScoreCard : public ::testing::Test {
@@ -92,10 +103,7 @@ TEST_F(ScoreCard, RecordLengthFollowsTheDigitsOfTheTime)
     } cases[] = {{0, 17}, {9, 17}, {10, 18}, {100, 19}, {2147483647, 26}};
     for (const Case& c : cases) {
         score_card_write(c.seconds);
-        size_t size = 0;
-        std::string file = read_file("score.png");
-        EXPECT_EQ(record_text(file, &size), "quendrilavo5_" + std::to_string(c.seconds));
-        EXPECT_EQ(size, c.length);
+        EXPECT_EQ(record_size(read_file("score.png"), c.seconds), c.length) << c.seconds;
     }
 }
 
@@ -111,8 +119,8 @@ TEST_F(ScoreCard, TheFileIsThePngFollowedByTheRecord)
 {
     score_card_write(23);
     std::string file = read_file("score.png");
-    size_t size = 0;
-    ASSERT_EQ(record_text(file, &size), "quendrilavo5_23");
+    size_t size = record_size(file, 23);
+    ASSERT_NE(size, 0u);
     std::string png = file.substr(0, file.size() - size);
     EXPECT_EQ(png.substr(0, 8), "\x89PNG\r\n\x1a\n");
     EXPECT_EQ(png.substr(png.size() - 8, 4), "IEND");
@@ -123,11 +131,8 @@ TEST_F(ScoreCard, TheFileIsThePngFollowedByTheRecord)
 TEST_F(ScoreCard, ShowsStripedOrangeDigitsUnderAWhiteTitleInAnOrangeFrame)
 {
     score_card_write(88);
-    std::string file = read_file("score.png");
-    size_t size = 0;
-    ASSERT_FALSE(record_text(file, &size).empty());
     Card card;
-    ASSERT_TRUE(decode_card(file.substr(0, file.size() - size), &card));
+    ASSERT_TRUE(card_before_record(read_file("score.png"), 88, &card));
 
     // The frame, drawn last, is whole.
     for (int i = 1; i <= 98; ++i) {
@@ -160,11 +165,9 @@ TEST_F(ScoreCard, ASecondGameReplacesTheCardAndItsRecord)
     score_card_write(41);
     score_card_write(7);
     std::string file = read_file("score.png");
-    size_t size = 0;
-    EXPECT_EQ(record_text(file, &size), "quendrilavo5_7");
     Card card;
-    EXPECT_TRUE(decode_card(file.substr(0, file.size() - size), &card));
-    EXPECT_EQ(file.find("quendrilavo5_41"), std::string::npos);
+    EXPECT_TRUE(card_before_record(file, 7, &card));
+    EXPECT_EQ(file.find(record_of(41)), std::string::npos);
 }
 
 TEST_F(ScoreCard, AScoreFileThatCannotBeWrittenIsLeftAsItWas)
@@ -182,12 +185,36 @@ TEST_F(ScoreCard, AScoreFileThatCannotBeWrittenIsLeftAsItWas)
     EXPECT_EQ(read_file("score.png"), "older");
 }
 
+// The names in a folder listing, "." and ".." left out.
+std::vector<std::string> listing(const char* pattern)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern, &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        std::string name = found.cFileName;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
 TEST_F(ScoreCard, AFolderNamedScorePngCostsTheCardAndNothingElse)
 {
     ASSERT_TRUE(CreateDirectoryA("score.png", nullptr));
     score_card_write(12);
-    EXPECT_EQ(GetFileAttributesA("score.png") & FILE_ATTRIBUTE_DIRECTORY, static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
-    score_card_write(13);  // and the next game's card still works out
+    // Nothing written beside it or into it, and the card's image not kept.
+    EXPECT_EQ(listing("*"), std::vector<std::string>{"score.png"});
+    EXPECT_TRUE(listing("score.png\\*").empty());
+    EXPECT_EQ(image_exists(100), 0);
+    // The next game's card is whole, record included.
+    ASSERT_TRUE(RemoveDirectoryA("score.png"));
+    score_card_write(13);
+    Card card;
+    EXPECT_TRUE(card_before_record(read_file("score.png"), 13, &card));
 }
 
 }  // namespace

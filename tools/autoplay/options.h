@@ -24,7 +24,7 @@ struct AutoplayOptions {
                               // exit button check gives one more; 50 would end it)
     QuitMethod quit = QUIT_BUTTON;
     int32_t pace_ms = 40;     // between two clicks
-    bool drag = false;        // the three drag checks, at the start of game 1
+    bool drag = false;        // the drag and hold checks, at the start of game 1
     bool tick_aligned = false;  // the 25th click right after a clock tick, the 50th just before one
     bool resources = false;   // the game's GDI objects and memory per game
 };

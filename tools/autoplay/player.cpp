@@ -20,7 +20,7 @@ const DWORD WAIT_LONG_MS = 30000;   // a window or a box to appear, the process 
 const DWORD WAIT_CLICK_MS = 20000;  // a click to be counted
 const int32_t CLICKS_PER_GAME = 50;
 const RECT TARGET_START = {250, 250, 350, 350};
-const LONG DRAG_DISTANCE = 50;
+const POINT DRAG_BY = {50, 30};
 const uint32_t CARD_ORANGE = 0x007EFF;
 
 struct Session {
@@ -397,9 +397,9 @@ bool game_play(Session& s, int32_t game, bool answer_yes)
     return true;
 }
 
-// Presses at from, moves the mouse by dx in steps, waits until the window
-// follows and releases. Gives how far the window went.
-POINT drag(Session& s, POINT from, LONG dx)
+// Presses at from, moves the mouse by by in ten steps, waits until the
+// window follows and releases. Gives how far the window went.
+POINT drag(Session& s, POINT from, POINT by)
 {
     RECT before = screen_rect(s.view.window);
     input_move(from);
@@ -407,16 +407,17 @@ POINT drag(Session& s, POINT from, LONG dx)
     input_button(from, true);
     // Give the game time to see the press before the mouse moves on.
     Sleep(300);
-    POINT to = {from.x + dx, from.y};
+    POINT to = {from.x + by.x, from.y + by.y};
     for (int step = 1; step <= 10; step++) {
-        input_move({from.x + dx * step / 10, from.y});
+        input_move({from.x + by.x * step / 10, from.y + by.y * step / 10});
         Sleep(60);
     }
     // The move may begin after our last step; nudge until it shows.
     wait_for([&] {
-        if (screen_rect(s.view.window).left != before.left)
+        RECT now = screen_rect(s.view.window);
+        if (now.left != before.left || now.top != before.top)
             return true;
-        input_move({to.x - (dx > 0 ? 1 : -1), to.y});
+        input_move({to.x - (by.x > 0 ? 1 : -1), to.y});
         Sleep(100);
         input_move(to);
         Sleep(100);
@@ -433,39 +434,41 @@ POINT drag(Session& s, POINT from, LONG dx)
         after = now;
         return same;
     }, 5000);
-    return {after.left - before.left, after.top - before.top};
-}
-
-// The game starts moving the window only once the mouse has left the
-// system's drag rectangle, and the window follows from there: it lags by
-// that distance, or a little more when the game sees the press late.
-bool drag_distance_ok(POINT moved, LONG dx)
-{
-    const LONG lag = 2 * GetSystemMetrics(SM_CXDRAG) + 5;
-    LONG along = dx > 0 ? moved.x : -moved.x;
-    LONG wanted = dx > 0 ? dx : -dx;
-    return moved.y == 0 && along <= wanted && along >= wanted - lag;
-}
-
-// Drags as drag() does; a drag that moved nothing at all is tried again (up
-// to three times, each reported). Under Wine the game, reading the button's
-// state right after a press that came from another process, now and then
-// finds it still up and takes the press for a click (measured: about one
-// drag in six).
-POINT drag_tried(Session& s, const char* name, HWND from, POINT offset, LONG dx)
-{
-    POINT moved = {0, 0};
-    for (int attempt = 1; attempt <= 3 && moved.x == 0 && moved.y == 0; attempt++) {
-        if (attempt > 1)
-            report_line(s.report, "retry %s %d", name, attempt);
-        RECT rect = screen_rect(from);
-        POINT start = {rect.left + offset.x, rect.top + offset.y};
-        if (from == s.view.target)
-            start = click_point(s.view, rect);
-        moved = drag(s, start, dx);
-    }
-    report_line(s.report, "%s moved %ld,%ld", name, static_cast<long>(moved.x), static_cast<long>(moved.y));
+    POINT moved = {after.left - before.left, after.top - before.top};
+    report_line(s.report, "drag by %ld,%ld moved %ld,%ld", static_cast<long>(by.x), static_cast<long>(by.y),
+                static_cast<long>(moved.x), static_cast<long>(moved.y));
     return moved;
+}
+
+// The point pressed stays under the pointer: the window moves exactly as far.
+bool drag_exact(POINT moved, POINT by)
+{
+    return moved.x == by.x && moved.y == by.y;
+}
+
+// The screen's pixels of the clock label.
+std::vector<uint8_t> label_pixels(Session& s)
+{
+    Picture picture;
+    screen_capture(screen_rect(s.view.label), picture);
+    return picture.rgb;
+}
+
+// A press held still on the background is no drag yet, and the clock goes
+// on showing: the label's pixels change with a tick while the button is down.
+void hold_check(Session& s)
+{
+    RECT rect = screen_rect(s.view.window);
+    POINT at = {rect.left + 100, rect.top + 300};
+    input_move(at);
+    Sleep(30);
+    std::vector<uint8_t> shown = label_pixels(s);
+    input_button(at, true);
+    bool changed = wait_for([&] { return label_pixels(s) != shown; }, 5000);
+    input_button(at, false);
+    RECT after = screen_rect(s.view.window);
+    report_check(s.report, "hold-clock-shows", changed && EqualRect(&rect, &after), "label %s, window %s, then %s",
+                 changed ? "changed" : "still", rect_text(rect).c_str(), rect_text(after).c_str());
 }
 
 // A drag on the background moves the window; a drag that starts on the
@@ -475,17 +478,24 @@ POINT drag_tried(Session& s, const char* name, HWND from, POINT offset, LONG dx)
 // counts for nothing.
 void drag_checks(Session& s)
 {
-    POINT moved = drag_tried(s, "drag-background", s.view.window, {100, 300}, DRAG_DISTANCE);
-    report_check(s.report, "drag-background", drag_distance_ok(moved, DRAG_DISTANCE), "moved %ld,%ld",
+    hold_check(s);
+    RECT rect = screen_rect(s.view.window);
+    POINT moved = drag(s, {rect.left + 100, rect.top + 300}, DRAG_BY);
+    report_check(s.report, "drag-background", drag_exact(moved, DRAG_BY), "moved %ld,%ld",
                  static_cast<long>(moved.x), static_cast<long>(moved.y));
 
-    const LONG off_target = -(TARGET_START.right - TARGET_START.left) / 2 - 10;
-    moved = drag_tried(s, "drag-target", s.view.target, {0, 0}, off_target);
+    const POINT off_target = {-(TARGET_START.right - TARGET_START.left) / 2 - 10, DRAG_BY.y};
+    moved = drag(s, click_point(s.view, screen_rect(s.view.target)), off_target);
     // A click, if one were counted, shows on the bar within a pass of the loop.
     Sleep(1500);
     int32_t bar = bar_position(s.view);
-    report_check(s.report, "drag-target", drag_distance_ok(moved, off_target) && bar == 0, "moved %ld,%ld, bar %d",
+    report_check(s.report, "drag-target", drag_exact(moved, off_target) && bar == 0, "moved %ld,%ld, bar %d",
                  static_cast<long>(moved.x), static_cast<long>(moved.y), bar);
+
+    const POINT back = {-DRAG_BY.x, -DRAG_BY.y};
+    moved = drag(s, click_point(s.view, screen_rect(s.view.exit)), back);
+    report_check(s.report, "drag-exit", drag_exact(moved, back) && !game_find_box(s.view, "", nullptr),
+                 "moved %ld,%ld", static_cast<long>(moved.x), static_cast<long>(moved.y));
 
     RECT window = screen_rect(s.view.window);
     HWND none = nullptr;

@@ -4,15 +4,11 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "tools/autoplay/picture.h"
 
-extern const char SCORE_TAG[];
-
 struct ScoreRecord {
-    std::string plain;  // the unscrambled text: the tag and the seconds
     int32_t seconds = -1;
     size_t offset = 0;  // where the record starts in the file
 };
@@ -24,9 +20,8 @@ struct ScoreFile {
     Picture card;
 };
 
-// The record at the end of the bytes: the last byte N, CR LF before it, and
-// the N scrambled bytes before those, each one less than the plain byte. The
-// plain text must be the tag and a decimal number. False otherwise.
+// The record at the end of the bytes (game/score_record.h), with a time of
+// zero or more seconds. False otherwise.
 bool score_record_read(const std::vector<uint8_t>& file, ScoreRecord& record);
 
 // The record and the card in front of it.

@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "runtime/core/gdi_scope.h"
+
 bool screen_capture(const RECT& rect, Picture& picture)
 {
     const int width = rect.right - rect.left;
@@ -16,16 +18,15 @@ bool screen_capture(const RECT& rect, Picture& picture)
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
+    ScopedWindowDC screen(nullptr);
+    ScopedDC memory(CreateCompatibleDC(screen.get()));
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ScopedGdiObject<HBITMAP> bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     bool ok = false;
-    if (bitmap) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        ok = BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY) != 0;
+    if (bitmap.get()) {
+        ScopedSelect selected(memory.get(), bitmap.get());
+        ok = BitBlt(memory.get(), 0, 0, width, height, screen.get(), rect.left, rect.top, SRCCOPY) != 0;
         GdiFlush();
-        SelectObject(memory, old);
     }
     if (ok) {
         const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~static_cast<size_t>(3);
@@ -42,10 +43,6 @@ bool screen_capture(const RECT& rect, Picture& picture)
             }
         }
     }
-    if (bitmap)
-        DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
     return ok;
 }
 

@@ -24,9 +24,7 @@ int main(int argc, char** argv)
     }
     std::vector<uint8_t> out;
     if (unpack) {
-        out.resize(in.size() >= PACKED_BLOCK_HEADER_SIZE ? packed_block_size(in.data()) : 0);
-        if (packed_block_unpack_ex(in.data(), in.size(), out.data(), out.size()) != out.size() ||
-            out.empty()) {
+        if (!unpack_block(in, out)) {
             fprintf(stderr, "pack: %s is not a sound packed block\n", in_path);
             return 1;
         }

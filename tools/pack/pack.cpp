@@ -488,3 +488,13 @@ std::vector<uint8_t> pack_block(const void* data, size_t size)
     put32(header, packed_block_checksum(bytes, size));
     return w.finish(std::move(header));
 }
+
+bool unpack_block(const std::vector<uint8_t>& block, std::vector<uint8_t>& out)
+{
+    out.assign(block.size() >= PACKED_BLOCK_HEADER_SIZE ? packed_block_size(block.data()) : 0, 0);
+    // An empty output still needs a place to write to.
+    uint8_t none = 0;
+    uint32_t written = 0;
+    return packed_block_unpack_checked(block.data(), block.size(), out.empty() ? &none : out.data(), out.size(),
+                                       &written);
+}

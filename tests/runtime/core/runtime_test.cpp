@@ -31,8 +31,8 @@ TEST(RuntimeChains, StartAndEndInTheirFixedOrder)
     runtime_observe_steps(record_step);
     runtime_start();
     EXPECT_EQ(steps, (std::vector<std::string>{"module", "main heap", "text", "list heap", "drawing", "files",
-                                               "fonts", "windows", "gadgets", "image decoders", "images",
-                                               "message boxes", "skin heap", "timers"}));
+                                               "fonts", "windows", "events", "sizing", "gadgets", "image decoders",
+                                               "images", "message boxes", "skin heap", "timers"}));
 
     // What the chain made is there: the heaps, the work buffer, the tables.
     EXPECT_NE(heap_main(), nullptr);
@@ -52,8 +52,8 @@ TEST(RuntimeChains, StartAndEndInTheirFixedOrder)
     steps.clear();
     runtime_end();
     runtime_observe_steps(nullptr);
-    EXPECT_EQ(steps, (std::vector<std::string>{"timers", "skin slots", "shaped windows", "images", "windows", "fonts",
-                                               "files", "main heap"}));
+    EXPECT_EQ(steps, (std::vector<std::string>{"timers", "skin slots", "shaped windows", "images", "windows",
+                                               "events", "fonts", "files", "main heap"}));
     EXPECT_EQ(heap_main(), nullptr);
 
     // The file still open at the end was flushed and closed.

@@ -96,28 +96,4 @@ TEST_F(TextOperations, FromCode)
     EXPECT_EQ(built(text_from_code(256)), "");
 }
 
-TEST_F(TextOperations, ScrambledRecordRoundTrip)
-{
-    // Each byte lowered by one, as the score record stores it.
-    char* plain = nullptr;
-    int32_t s = text_begin();
-    text_append("quendrilavo5_");
-    text_from_int(90);
-    text_store(&plain, s);
-    char* scrambled = nullptr;
-    for (int32_t i = 1; i <= text_length(plain); i++) {
-        s = text_begin();
-        text_append(scrambled);
-        int32_t t = text_begin();
-        int32_t code = text_code(text_middle(plain, i, 1));
-        text_end(t);
-        text_from_code(code + 255);
-        text_store(&scrambled, s);
-    }
-    EXPECT_STREQ(scrambled, "ptdmcqhk`un4^8/");
-    EXPECT_EQ(text_begin(), start);
-    text_free(plain);
-    text_free(scrambled);
-}
-
 }  // namespace

@@ -122,25 +122,6 @@ TEST_F(BlockedTimers, StopReturnsAtOnceWhileACallWaitsForTheMainThread)
     printf("timer_stop returned after %.3f ms with a call blocked\n", elapsed);
 }
 
-void CALLBACK platform_callback(UINT, UINT, DWORD_PTR, DWORD_PTR, DWORD_PTR)
-{
-    blocking_procedure();
-}
-
-TEST_F(BlockedTimers, PlatformKillReturnsAtOnceWhileItsCallbackIsBlocked)
-{
-    MMRESULT id = timeSetEvent(5, 0, platform_callback, 0, TIME_PERIODIC | TIME_CALLBACK_FUNCTION);
-    ASSERT_NE(id, 0u);
-    wait_until_blocked();
-    LARGE_INTEGER begin;
-    QueryPerformanceCounter(&begin);
-    EXPECT_EQ(timeKillEvent(id), MMRESULT(TIMERR_NOERROR));
-    EXPECT_LT(milliseconds_since(begin), 1000.0);
-    EXPECT_EQ(calls_under_way, 1);
-    ASSERT_TRUE(drain());
-    EXPECT_EQ(calls_done, 1);
-}
-
 TEST_F(BlockedTimers, ReplacingABlockedTimerReturnsAtOnce)
 {
     block_a_call(2);

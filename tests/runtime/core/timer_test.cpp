@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstdio>
 
 #include "runtime/core/timer.h"
 
@@ -28,7 +27,8 @@ void second_procedure()
 // Waits up to a generous limit for the counter to reach a value.
 bool wait_for(const std::atomic<int>& counter, int value)
 {
-    for (int i = 0; i < 500 && counter < value; i++)
+    DWORD start = GetTickCount();
+    while (counter < value && GetTickCount() - start < 20000)
         Sleep(10);
     return counter >= value;
 }
@@ -39,13 +39,13 @@ void settle()
     Sleep(50);
 }
 
-// After a stop and the calls under way, the counter must not move any more.
+// After a stop the one call that was under way, if any, may still land; a
+// timer still running at a 5 ms period would add dozens over the wait.
 void expect_silence(const std::atomic<int>& counter)
 {
-    settle();
     int stopped_at = counter;
-    Sleep(100);
-    EXPECT_EQ(counter, stopped_at);
+    Sleep(300);
+    EXPECT_LE(counter, stopped_at + 1);
 }
 
 class Timers : public ::testing::Test {
@@ -109,21 +109,19 @@ TEST_F(Timers, NoCallsAfterStop)
     expect_silence(first_calls);
 }
 
-TEST_F(Timers, PeriodicTimerTicksAboutOncePerPeriod)
+TEST_F(Timers, PeriodicTimerTicksAgainAndAtMostOncePerPeriod)
 {
     LARGE_INTEGER frequency, begin, end;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&begin);
     ASSERT_NE(timer_start(1, 10, second_procedure), 0u);
-    Sleep(100);
-    timer_stop(1);
-    QueryPerformanceCounter(&end);
-    int elapsed_ms = int((end.QuadPart - begin.QuadPart) * 1000 / frequency.QuadPart);
+    ASSERT_TRUE(wait_for(second_calls, 10));
     int ticks = second_calls;
-    // Behaviour, not a benchmark: about one tick per 10 ms, never more.
-    EXPECT_GE(ticks, elapsed_ms / 20) << elapsed_ms << " ms";
+    QueryPerformanceCounter(&end);
+    timer_stop(1);
+    int elapsed_ms = int((end.QuadPart - begin.QuadPart) * 1000 / frequency.QuadPart);
+    // A loaded machine may delay ticks, but never brings them faster.
     EXPECT_LE(ticks, elapsed_ms / 10 + 1) << elapsed_ms << " ms";
-    printf("10 ms timer: %d ticks in %d ms\n", ticks, elapsed_ms);
 }
 
 TEST_F(Timers, FirstCallComesOnePeriodAfterStart)

@@ -195,6 +195,28 @@ TEST_F(FileTest, FilesLeftOpenAreFlushedAndClosedAtTheEnd)
     EXPECT_EQ(file_length(20), -1);
 }
 
+// A file whose buffer could not be allocated writes every byte through at
+// once; length, seeking and closing work on the file alone.
+TEST_F(FileTest, AFileWithoutABufferWritesThrough)
+{
+    std::string name = path("unbuffered.bin");
+    intptr_t any = file_open(OBJECT_ANY, name.c_str());
+    ASSERT_NE(any, 0);
+    FileRecord* record = reinterpret_cast<FileRecord*>(any);
+    HeapFree(heap_main(), 0, record->buffer);
+    record->buffer = nullptr;
+    EXPECT_EQ(file_write_line(any, "abc"), 5);
+    EXPECT_EQ(on_disk(name), "abc\r\n");
+    EXPECT_EQ(file_write_byte(any, 0x141), 1);
+    EXPECT_EQ(file_length(any), 6);
+    EXPECT_EQ(file_seek(any, 1), 1u);
+    EXPECT_EQ(file_write_byte(any, 'B'), 1);
+    EXPECT_EQ(on_disk(name), "aBc\r\nA");
+    file_close(any);
+    EXPECT_EQ(file_length(any), -1);
+    EXPECT_EQ(on_disk(name), "aBc\r\nA");
+}
+
 TEST_F(FileTest, FileThatCannotBeOpenedLeavesTheNumberFree)
 {
     std::string name = temp.folder() + "\\no such folder\\x.bin";

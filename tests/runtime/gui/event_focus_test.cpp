@@ -28,7 +28,7 @@ protected:
         third = button("third", WS_TABSTOP, 210);
         gui_test_events_drop();
     }
-    void TearDown() override { window_library_end(); }
+    void TearDown() override { gui_test_window_end(); }
 
     HWND button(const char* text, DWORD style, int y, bool visible = true)
     {

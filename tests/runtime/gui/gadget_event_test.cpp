@@ -5,6 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
+
+#include <utility>
+#include <vector>
 
 #include "runtime/gui/gadget.h"
 #include "tests/runtime/gui/support/gui_events.h"
@@ -36,6 +40,51 @@ protected:
     }
     HWND window = nullptr;
 };
+
+// A kind of the test's own that notes what its controls' parent is handed.
+std::vector<std::pair<HWND, UINT>> handed;
+
+LRESULT noting_parent_message(GadgetRecord* record, HWND, UINT message, WPARAM, LPARAM)
+{
+    if (message == WM_NOTIFY || message == WM_HSCROLL || message == WM_VSCROLL)
+        handed.push_back({record->handle, message});
+    return RESULT_UNHANDLED;
+}
+
+GadgetOps noting_ops;
+bool noting_ops_filled;
+
+void noting_fill(GadgetOps* ops)
+{
+    ops->parent_message = noting_parent_message;
+}
+
+int handed_count(HWND control, UINT message)
+{
+    int n = 0;
+    for (const auto& h : handed)
+        n += h.first == control && h.second == message;
+    return n;
+}
+
+// Trackbars send their parent custom-draw notifications as they paint and
+// scroll messages on the arrow keys: each reaches the gadget's kind.
+TEST_F(GadgetEvents, NotificationsAndScrollingReachTheGadgetsKind)
+{
+    const GadgetOps* ops = gadget_ops_prepare(&noting_ops, &noting_ops_filled, 50, noting_fill);
+    HWND across = gadget_control_create(0, TRACKBAR_CLASSA, "", TBS_HORZ, 10, 150, 150, 30, -1);
+    HWND down = gadget_control_create(0, TRACKBAR_CLASSA, "", TBS_VERT, 200, 150, 30, 100, -1);
+    ASSERT_NE(gadget_create_finish(20, across, ops, 0, 0, 0), 0);
+    ASSERT_NE(gadget_create_finish(21, down, ops, 0, 0, 0), 0);
+    handed.clear();
+    RedrawWindow(across, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_GT(handed_count(across, WM_NOTIFY), 0);
+    SendMessageA(across, WM_KEYDOWN, VK_RIGHT, 0);
+    EXPECT_EQ(handed_count(across, WM_HSCROLL), 1);
+    SendMessageA(down, WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_EQ(handed_count(down, WM_VSCROLL), 1);
+    EXPECT_EQ(handed_count(down, WM_HSCROLL) + handed_count(across, WM_VSCROLL), 0);
+}
 
 TEST_F(GadgetEvents, AButtonClickGivesItsNumberAndEventTypeZero)
 {

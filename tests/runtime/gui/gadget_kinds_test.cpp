@@ -41,17 +41,28 @@ TEST_F(GadgetKinds, ResizeKeepsWhatIsGivenAsCoordIgnore)
     EXPECT_EQ(placement(image), (RECT{250, 250, 350, 350}));
 }
 
-TEST_F(GadgetKinds, ResizeRepaintsAButtonAndALabel)
+// A resize to the gadget's own place and size moves nothing, so what is left
+// to repaint afterwards is the resize's own doing: the whole of a button and
+// of a label, nothing of the other kinds.
+TEST_F(GadgetKinds, ResizeRepaintsAButtonAndALabelAndNoOtherKind)
 {
     HWND button = handle(gadget_button_create(5, 10, 10, 80, 20, "Выход"));
     HWND label = handle(gadget_text_create(1, 10, 40, 80, 20, "label"));
+    HWND bar = handle(gadget_progress_create(2, 10, 70, 80, 20, 0, 50));
+    HWND image = handle(gadget_image_create(0, 10, 100, 80, 20, nullptr));
     gui_test_pump(50);
-    gadget_resize(5, COORD_IGNORE, COORD_IGNORE, 90, 30);
-    gadget_resize(1, COORD_IGNORE, COORD_IGNORE, 90, 30);
+    for (HWND control : {button, label, bar, image})
+        ValidateRect(control, nullptr);
+    for (ObjectNumber n : {5, 1, 2, 0})
+        gadget_resize(n, COORD_IGNORE, COORD_IGNORE, COORD_IGNORE, COORD_IGNORE);
     RECT update;
     EXPECT_TRUE(GetUpdateRect(button, &update, FALSE));
-    EXPECT_EQ(update, (RECT{0, 0, 90, 30}));
+    EXPECT_EQ(update, (RECT{0, 0, 80, 20}));
     EXPECT_TRUE(GetUpdateRect(label, &update, FALSE));
+    EXPECT_EQ(update, (RECT{0, 0, 80, 20}));
+    EXPECT_FALSE(GetUpdateRect(bar, &update, FALSE));
+    EXPECT_FALSE(GetUpdateRect(image, &update, FALSE));
+    gadget_resize(1, COORD_IGNORE, COORD_IGNORE, 90, 30);
     EXPECT_EQ(placement(label), (RECT{10, 40, 100, 70}));
 }
 

@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <mmsystem.h>
 #include <cstdio>
 #include <string>
 
+#include "runtime/core/timer.h"
 #include "runtime/gui/gadget.h"
 #include "tests/runtime/gui/support/gadget_fixture.h"
 
@@ -81,13 +81,13 @@ TEST_F(LabelFromAnotherThread, TheTextArrivesWhenTheMainThreadNextHandlesMessage
     CloseHandle(sender);
 }
 
-// A periodic multimedia timer that sets the label, as the game's clock does;
-// the text lives in storage of the tick's own.
+// A periodic timer of the timer service that sets the label, as the game's
+// clock does; the text lives in storage of the tick's own.
 volatile LONG ticks_entered;
 volatile LONG ticks_done;
 char tick_text[32];
 
-void CALLBACK tick(UINT, UINT, DWORD_PTR, DWORD_PTR, DWORD_PTR)
+void tick()
 {
     LONG n = InterlockedIncrement(&ticks_entered);
     std::snprintf(tick_text, sizeof tick_text, "tick %ld", static_cast<long>(n));
@@ -95,39 +95,48 @@ void CALLBACK tick(UINT, UINT, DWORD_PTR, DWORD_PTR, DWORD_PTR)
     InterlockedIncrement(&ticks_done);
 }
 
+// Waits without handling messages until the condition holds or the time is up.
+template <typename Condition>
+bool wait_without_messages(Condition condition, DWORD ms)
+{
+    DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start >= ms)
+            return false;
+        Sleep(5);
+    }
+    return true;
+}
+
 TEST_F(LabelFromAnotherThread, StoppingATimerWhoseTickWaitsForTheMainThreadDoesNotDeadlock)
 {
+    const DWORD DEADLINE_MS = 10000;
+    timer_service_start();
     ticks_entered = ticks_done = 0;
-    MMRESULT timer = timeSetEvent(20, 1, tick, 0, TIME_PERIODIC | TIME_CALLBACK_FUNCTION);
-    ASSERT_NE(timer, 0u);
+    ASSERT_NE(timer_start(0, 20, tick), 0u);
     // Without message handling the first tick waits in its text update.
-    Sleep(300);
-    EXPECT_EQ(ticks_entered, 1);
+    ASSERT_TRUE(wait_without_messages([] { return ticks_entered > 0; }, DEADLINE_MS));
     EXPECT_EQ(ticks_done, 0);
     EXPECT_EQ(text(), "start");
     // Handling messages lets the ticks through, one text after another.
-    gui_test_pump(300);
-    EXPECT_GE(ticks_done, 2);
+    ASSERT_TRUE(gui_test_pump_until([] { return ticks_done >= 2; }, DEADLINE_MS));
     EXPECT_EQ(text().compare(0, 5, "tick "), 0);
     // Wait, without handling messages, for a tick that is blocked again, then
     // stop the timer from the main thread.
-    DWORD start = GetTickCount();
-    while (ticks_entered == ticks_done && GetTickCount() - start < 2000)
-        Sleep(5);
-    ASSERT_EQ(ticks_entered, ticks_done + 1);
+    ASSERT_TRUE(wait_without_messages([] { return ticks_entered == ticks_done + 1; }, DEADLINE_MS));
     {
-        Watchdog watchdog(10000);
-        EXPECT_EQ(timeKillEvent(timer), static_cast<MMRESULT>(TIMERR_NOERROR));
+        Watchdog watchdog(DEADLINE_MS);
+        EXPECT_EQ(timer_stop(0), 1);
     }
     // The blocked tick completes at the next message handling; no other comes.
-    gui_test_pump(200);
-    EXPECT_EQ(ticks_done, ticks_entered);
+    ASSERT_TRUE(gui_test_pump_until([] { return ticks_done == ticks_entered; }, DEADLINE_MS));
     LONG stopped_at = ticks_done;
     gui_test_pump(200);
     EXPECT_EQ(ticks_done, stopped_at);
     char expected[32];
     std::snprintf(expected, sizeof expected, "tick %ld", static_cast<long>(stopped_at));
     EXPECT_EQ(text(), expected);
+    timer_service_end();
 }
 
 }  // namespace

@@ -58,7 +58,7 @@ protected:
     void TearDown() override
     {
         ReleaseCapture();
-        window_library_end();
+        gui_test_window_end();
     }
     void size_from(WPARAM edge) { EXPECT_EQ(SendMessageA(window, WM_SYSCOMMAND, SC_SIZE | edge, 0), 0); }
 

@@ -3,12 +3,15 @@
 // background hooks, failure and the library end.
 #include <gtest/gtest.h>
 
+#include <ole2.h>
+
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "runtime/gui/event.h"
+#include "runtime/gui/gadget.h"
 #include "runtime/gui/window.h"
 #include "tests/runtime/gui/support/gui_events.h"
 
@@ -46,7 +49,7 @@ protected:
     }
     void TearDown() override
     {
-        window_library_end();
+        gui_test_window_end();
         gui_test_events_drop(0);
     }
     int32_t screen_width = 0;
@@ -352,6 +355,52 @@ TEST_F(WindowTest, TheBackgroundColourAndTheEraseCallbackPaintTheClientArea)
     EXPECT_EQ(erased_window, window);
     EXPECT_NE(erased_dc, nullptr);
     EXPECT_EQ(gui_test_capture(window).count(RGB(0, 255, 0)), 120 * 80);
+}
+
+// A drop target of the test's own that counts its references.
+const IID IID_UNKNOWN = {0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+const IID IID_DROP_TARGET = {0x00000122, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+
+struct CountedDropTarget : IDropTarget {
+    LONG references = 1;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
+    {
+        if (IsEqualIID(iid, IID_UNKNOWN) || IsEqualIID(iid, IID_DROP_TARGET)) {
+            *out = this;
+            AddRef();
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references); }
+    ULONG STDMETHODCALLTYPE Release() override { return InterlockedDecrement(&references); }
+    HRESULT STDMETHODCALLTYPE DragEnter(IDataObject*, DWORD, POINTL, DWORD*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE DragLeave() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Drop(IDataObject*, DWORD, POINTL, DWORD*) override { return E_NOTIMPL; }
+};
+
+// A window or gadget that accepts drops ("RT_DropAccept") gives its drop
+// target back when it goes: the platform holds no reference any more.
+TEST_F(WindowTest, AWindowOrGadgetThatAcceptsDropsRevokesItsTargetWhenItGoes)
+{
+    ASSERT_EQ(OleInitialize(nullptr), S_OK);
+    ASSERT_NE(window_open(2, 0, 0, 200, 100, "drops", WS_POPUP), 0);
+    gadget_list_use(window_handle(2));
+    HWND control = reinterpret_cast<HWND>(gadget_button_create(1, 0, 0, 50, 20, "drop"));
+    ASSERT_NE(control, nullptr);
+    CountedDropTarget window_target, gadget_target;
+    ASSERT_EQ(RegisterDragDrop(window_handle(2), &window_target), S_OK);
+    ASSERT_EQ(RegisterDragDrop(control, &gadget_target), S_OK);
+    ASSERT_GT(window_target.references, 1);
+    ASSERT_GT(gadget_target.references, 1);
+    SetPropA(window_handle(2), "RT_DropAccept", reinterpret_cast<HANDLE>(1));
+    SetPropA(control, "RT_DropAccept", reinterpret_cast<HANDLE>(1));
+    window_close(2);
+    EXPECT_EQ(window_target.references, 1);
+    EXPECT_EQ(gadget_target.references, 1);
+    OleUninitialize();
 }
 
 TEST_F(WindowTest, TheLibraryEndClosesEveryWindow)

@@ -260,6 +260,20 @@ TEST_F(DrawingTest, SecondImageOutputReleasesTheFirstContextAndEndsItsDrawing)
     EXPECT_EQ(image_state()->device_context, second->device_context);
 }
 
+// A drawing's stop deletes the output's context: the same descriptor cannot
+// start a second drawing, and a fresh image output can.
+TEST_F(DrawingTest, SecondDrawingOnOneImageOutputFailsUntilTheOutputIsMadeAgain)
+{
+    DrawingOutput* output = image_output(100);
+    ASSERT_NE(drawing_start(output), nullptr);
+    drawing_stop();
+    EXPECT_EQ(drawing_start(output), nullptr);
+    EXPECT_EQ(drawing_state()->device_context, nullptr);
+    ASSERT_NE(start(), nullptr);
+    draw_line(5, 5, 5, 5, 0xFFFFFF);
+    EXPECT_EQ(stop_and_read()[5 * 100 + 5], WHITE);
+}
+
 // Targets of other kinds, made by the test itself on a memory context.
 HGDIOBJ pen_at_release;
 HGDIOBJ brush_at_release;

@@ -2,6 +2,7 @@
 // back from the font object), the face the mapper gives, and the table.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <vector>
 
 #include "runtime/core/heap.h"
@@ -25,25 +26,46 @@ protected:
         EXPECT_EQ(GetObjectA(font, sizeof description, &description), static_cast<int>(sizeof description));
         return description;
     }
-    static int display_dpi()
-    {
-        HDC display = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
-        int dpi = GetDeviceCaps(display, LOGPIXELSY);
-        DeleteDC(display);
-        return dpi;
-    }
 };
+
+int display_dpi()
+{
+    HDC display = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+    int dpi = GetDeviceCaps(display, LOGPIXELSY);
+    DeleteDC(display);
+    return dpi;
+}
+
+// Pixels of a point size at a resolution: a point is 1/72 inch, rounded to
+// the nearest pixel, halves up.
+int pixels(int points, int dpi)
+{
+    return (points * dpi * 2 + 72) / 144;
+}
+
+TEST(FontPixels, HandCountedAtNinetySixAndOneHundredTwenty)
+{
+    EXPECT_EQ(pixels(28, 96), 37);   // 37.33
+    EXPECT_EQ(pixels(6, 96), 8);
+    EXPECT_EQ(pixels(10, 96), 13);   // 13.33
+    EXPECT_EQ(pixels(28, 120), 47);  // 46.67
+    EXPECT_EQ(pixels(6, 120), 10);
+    EXPECT_EQ(pixels(10, 120), 17);  // 16.67
+    EXPECT_EQ(pixels(3, 120), 5);    // 5.0
+    EXPECT_EQ(pixels(9, 100), 13);   // 12.5, half up
+}
 
 TEST_F(FontTest, PointSizesTurnIntoNegativePixelHeightsAtTheDisplayResolution)
 {
-    ASSERT_EQ(display_dpi(), 96);
+    const int dpi = display_dpi();
+    std::printf("display resolution %d dpi\n", dpi);
     intptr_t large = font_load(100, "Tahoma", 28);
     intptr_t small = font_load(101, "Tahoma", 6);
     ASSERT_NE(large, 0);
     ASSERT_NE(small, 0);
     EXPECT_EQ(large, reinterpret_cast<intptr_t>(font_handle(100)));
-    EXPECT_EQ(asked(font_handle(100)).lfHeight, -37);
-    EXPECT_EQ(asked(font_handle(101)).lfHeight, -8);
+    EXPECT_EQ(asked(font_handle(100)).lfHeight, -pixels(28, dpi));
+    EXPECT_EQ(asked(font_handle(101)).lfHeight, -pixels(6, dpi));
 }
 
 TEST_F(FontTest, StyleFlagsSetWeightItalicUnderlineStrikeOutAndQuality)
@@ -83,8 +105,8 @@ TEST_F(FontTest, TahomaResolvesToAProportionalFaceOfThatName)
     SelectObject(dc, old);
     DeleteDC(dc);
     EXPECT_STREQ(face, "Tahoma");
-    // The character height without internal leading is the 37 pixels asked.
-    EXPECT_EQ(metrics.tmHeight - metrics.tmInternalLeading, 37);
+    // The character height without internal leading is the height asked.
+    EXPECT_EQ(metrics.tmHeight - metrics.tmInternalLeading, pixels(28, display_dpi()));
     EXPECT_LT(narrow.cx * 2, wide.cx);
 }
 
@@ -108,7 +130,7 @@ TEST_F(FontTest, DynamicFontsAreNamedByTheirRecord)
     EXPECT_NE(a, b);
     HFONT font = font_handle(a);
     ASSERT_NE(font, nullptr);
-    EXPECT_EQ(asked(font).lfHeight, -13);
+    EXPECT_EQ(asked(font).lfHeight, -pixels(10, display_dpi()));
     font_free(a);
     EXPECT_EQ(font_handle(a), nullptr);
     EXPECT_EQ(GetObjectType(font), 0u);

@@ -200,35 +200,6 @@ TEST_F(ImageResizeTest, SmoothShrinkOfFineStripesIsEvenGrey)
     EXPECT_EQ(image_pixels(4), std::vector<uint32_t>(400, 0x333333));  // 255 / 5
 }
 
-// Wine's HALFTONE mode blends the 2 x 2 source pixels nearest to each
-// destination pixel: a 5:1 shrink of one-in-five white columns comes out far
-// from the average grey 0x33, which is why the library averages on its own.
-TEST_F(ImageResizeTest, WineHalftoneStretchDoesNotAverage)
-{
-    ASSERT_NE(image_create_ex(4, 100, 100, 32), 0);
-    ASSERT_NE(image_create_ex(5, 20, 20, 32), 0);
-    image_put_pixels(4, fifth_columns());
-    HDC to = CreateCompatibleDC(nullptr);
-    HDC from = CreateCompatibleDC(nullptr);
-    HGDIOBJ to_old = SelectObject(to, image_record(5)->handle);
-    HGDIOBJ from_old = SelectObject(from, image_record(4)->handle);
-    SetStretchBltMode(to, HALFTONE);
-    SetBrushOrgEx(to, 0, 0, nullptr);
-    ASSERT_TRUE(StretchBlt(to, 0, 0, 20, 20, from, 0, 0, 100, 100, SRCCOPY));
-    SelectObject(to, to_old);
-    SelectObject(from, from_old);
-    DeleteDC(to);
-    DeleteDC(from);
-    std::vector<uint32_t> pixels = image_pixels(5);
-    int off = 0;
-    for (uint32_t p : pixels) {
-        int grey = p & 0xFF;
-        if (grey < 0x33 - 8 || grey > 0x33 + 8)
-            ++off;
-    }
-    EXPECT_GT(off, 200) << "HALFTONE averages here: the library's own averaging could go";
-}
-
 TEST_F(ImageResizeTest, PlainShrinkPicksSourcePixels)
 {
     ASSERT_NE(image_create_ex(4, 100, 100, 32), 0);

@@ -155,6 +155,28 @@ TEST_F(SkinLoad, PayloadBoundsAreChecked)
     EXPECT_EQ(skin_heap_blocks(), baseline);
 }
 
+// Without a size, the unpacked-size field is all that bounds a plain payload:
+// region data and picture beyond it are refused even where memory follows.
+TEST_F(SkinLoad, PlainPayloadEndsAtItsUnpackedSize)
+{
+    const std::vector<uint8_t> sound = plain_container({});
+    const uint32_t payload_size = uint32_t(sound.size() - 48);
+    std::vector<uint8_t> c = sound;
+    c.insert(c.end(), sound.begin() + 48, sound.end());
+    EXPECT_NE(skin_load(c.data()), nullptr);
+    set32(c, 28, payload_size);
+    EXPECT_EQ(skin_load(c.data()), nullptr) << "region behind the payload";
+    set32(c, 28, 0);
+    set32(c, 36, payload_size + 48);
+    EXPECT_EQ(skin_load(c.data()), nullptr) << "picture behind the payload";
+    set32(c, 36, 48);
+    set32(c, 16, payload_size - 1);
+    EXPECT_EQ(skin_load(c.data()), nullptr) << "picture's last byte behind the payload";
+    expect_refused(c, "container longer than its unpacked size, still cut by it");
+    set32(c, 16, uint32_t(c.size()));
+    expect_refused(c, "unpacked size beyond the container");
+}
+
 TEST_F(SkinLoad, PlainPayloadIsUsedInPlace)
 {
     std::vector<uint8_t> c = plain_container({});

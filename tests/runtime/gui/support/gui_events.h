@@ -10,6 +10,7 @@
 
 #include "runtime/core/module.h"
 #include "runtime/gui/event.h"
+#include "runtime/gui/sizing.h"
 #include "runtime/gui/window.h"
 #include "tests/runtime/gui/support/gui_test.h"
 
@@ -18,6 +19,15 @@ inline void gui_test_window_start()
     gui_test_start();
     module_instance_take();
     window_library_init();
+    event_state_create();
+    sizing_state_create();
+}
+
+// The ends of the window and event libraries, as the end chain runs them.
+inline void gui_test_window_end()
+{
+    window_library_end();
+    event_library_end();
 }
 
 // A key pressed and released through real input; Shift held around it.

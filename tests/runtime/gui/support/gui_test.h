@@ -48,6 +48,26 @@ inline void gui_test_pump(DWORD ms)
     } while (GetTickCount() - start < ms);
 }
 
+// Handles every message for the calling thread until the condition holds
+// (true) or `ms` milliseconds have gone by (false).
+template <typename Condition>
+bool gui_test_pump_until(Condition condition, DWORD ms)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (condition())
+            return true;
+        if (GetTickCount() - start >= ms)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
 // Real mouse input at a screen point: the cursor goes there, then the button.
 inline void gui_test_mouse(int x, int y, DWORD button_flags)
 {
@@ -67,29 +87,32 @@ inline POINT gui_test_screen_point(HWND window, int x, int y)
     return p;
 }
 
+struct GuiTestWindowSearch {
+    const char* class_name;
+    HWND found;
+};
+
+// A named callback: a lambda's function pointer would not be WINAPI on i686.
+inline BOOL CALLBACK gui_test_window_seek(HWND window, LPARAM lparam)
+{
+    GuiTestWindowSearch* s = reinterpret_cast<GuiTestWindowSearch*>(lparam);
+    char name[64];
+    if (IsWindowVisible(window) && GetClassNameA(window, name, sizeof name) &&
+        std::strcmp(name, s->class_name) == 0) {
+        s->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // A window of the thread with that class, waited for up to `ms` milliseconds;
 // null when none appeared.
 inline HWND gui_test_thread_window(DWORD thread, const char* class_name, DWORD ms)
 {
-    struct Search {
-        const char* class_name;
-        HWND found;
-    } search = {class_name, nullptr};
+    GuiTestWindowSearch search = {class_name, nullptr};
     DWORD start = GetTickCount();
     do {
-        EnumThreadWindows(
-            thread,
-            [](HWND window, LPARAM lparam) -> BOOL {
-                Search* s = reinterpret_cast<Search*>(lparam);
-                char name[64];
-                if (IsWindowVisible(window) && GetClassNameA(window, name, sizeof name) &&
-                    std::strcmp(name, s->class_name) == 0) {
-                    s->found = window;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
+        EnumThreadWindows(thread, gui_test_window_seek, reinterpret_cast<LPARAM>(&search));
         if (search.found)
             return search.found;
         Sleep(20);

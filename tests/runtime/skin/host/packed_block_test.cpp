@@ -1,6 +1,7 @@
 // Packed-block decoder: golden blocks, every token, the checksum, and the
 // bounds on input, output and distances.
 #include <gtest/gtest.h>
+#include <sys/mman.h>
 
 #include <string>
 #include <vector>
@@ -202,6 +203,17 @@ TEST(PackedBlockFaults, RefusedBeforeAnyWrite)
     EXPECT_EQ(packed_block_unpack_ex(block.data(), 9, out, 8), 0u);            // short header
     for (uint8_t b : out)
         EXPECT_EQ(b, 9);
+}
+
+// With nowhere to write, not even the block's header is read: the block here
+// is a page that faults on any access.
+TEST(PackedBlockFaults, NullDestinationReadsNothing)
+{
+    void* page = mmap(nullptr, 4096, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    ASSERT_NE(page, MAP_FAILED);
+    EXPECT_EQ(packed_block_unpack(page, nullptr), 0u);
+    EXPECT_EQ(packed_block_unpack_ex(page, 4096, nullptr, 4096), 0u);
+    munmap(page, 4096);
 }
 
 TEST(PackedBlockFaults, TruncatedStreamsFail)

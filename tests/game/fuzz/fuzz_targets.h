@@ -7,6 +7,6 @@
 #include <cstdint>
 
 // The reader on any bytes: it reads only inside them and keeps nothing
-// allocated. And the bytes followed by a record, written as the game writes
-// it for the time in their first four bytes, read back as that time.
+// allocated. And the bytes followed by the record that the game makes for the
+// time in their first four bytes, read back as that time.
 int fuzz_score_record(const uint8_t* data, size_t size);

@@ -1,29 +1,12 @@
 // Fuzz target of the score-record reader. Inputs are copied into blocks of
 // their exact size, so that the address sanitizer sees any read outside them.
-#include "tests/tools/score_read/fuzz/fuzz_targets.h"
+#include "tests/game/fuzz/fuzz_targets.h"
 
 #include <cstring>
-#include <string>
 #include <vector>
 
+#include "game/score_record.h"
 #include "tests/fuzz/fuzz_support.h"
-#include "tools/score_read/score_record.h"
-
-namespace {
-
-// The record the game appends for `seconds`: the tag and the decimal time,
-// each byte lowered by one, CR LF, and the text's length.
-std::vector<uint8_t> record_written(int32_t seconds)
-{
-    std::string plain = SCORE_TAG + std::to_string(seconds);
-    std::vector<uint8_t> record;
-    for (char c : plain)
-        record.push_back(uint8_t(c - 1));
-    record.insert(record.end(), {0x0D, 0x0A, uint8_t(plain.size())});
-    return record;
-}
-
-}  // namespace
 
 int fuzz_score_record(const uint8_t* data, size_t size)
 {
@@ -37,11 +20,10 @@ int fuzz_score_record(const uint8_t* data, size_t size)
     int32_t written = 0;
     if (size)
         memcpy(&written, data, size < 4 ? size : 4);
-    std::vector<uint8_t> record = record_written(written);
-    std::vector<uint8_t> card(size + record.size());
-    if (size)
-        memcpy(card.data(), data, size);
-    memcpy(card.data() + size, record.data(), record.size());
+    unsigned char record[SCORE_RECORD_MAX];
+    size_t record_size = score_record_make(written, record);
+    std::vector<uint8_t> card(data, data + size);
+    card.insert(card.end(), record, record + record_size);
     fuzz_require(score_record_parse(card.data(), card.size(), &seconds) == SCORE_RECORD_OK);
     fuzz_require(seconds == written);
     return 0;

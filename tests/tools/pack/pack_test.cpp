@@ -14,12 +14,15 @@
 
 namespace {
 
-// Packs, checks the header, unpacks through the bounded decoder; the packed
-// size, or 0 when the round trip fails.
+// Packs, checks the header, unpacks as the tool does and through the
+// bounded decoder; the packed size, or 0 when the round trip fails.
 size_t round_trip(const std::vector<uint8_t>& data)
 {
     std::vector<uint8_t> block = pack_block(data.data(), data.size());
     EXPECT_EQ(packed_block_size(block.data()), data.size());
+    std::vector<uint8_t> unpacked;
+    if (!unpack_block(block, unpacked) || unpacked != data)
+        return 0;
     std::vector<uint8_t> out(data.size() + 1, 0xA5);
     uint32_t n = packed_block_unpack_ex(block.data(), block.size(), out.data(), out.size());
     if (n != data.size() || !std::equal(data.begin(), data.end(), out.begin()))
@@ -140,6 +143,20 @@ TEST(PackRoundTrip, ManyMixedInputs)
         }
         ASSERT_NE(round_trip(data), 0u) << round;
     }
+}
+
+// An empty file packs to a block of nothing but the end token; damaged, it
+// is refused like any other.
+TEST(PackBlock, EmptyBlockIsToldFromADamagedOne)
+{
+    std::vector<uint8_t> block = pack_block(nullptr, 0);
+    std::vector<uint8_t> out = {1};
+    ASSERT_TRUE(unpack_block(block, out));
+    EXPECT_TRUE(out.empty());
+    std::vector<uint8_t> cut(block.begin(), block.begin() + PACKED_BLOCK_HEADER_SIZE);
+    EXPECT_FALSE(unpack_block(cut, out));
+    block[0] = 'X';
+    EXPECT_FALSE(unpack_block(block, out));
 }
 
 TEST(PackBlock, HeaderCarriesSizeAndChecksum)

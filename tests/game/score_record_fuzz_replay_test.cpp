@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "game/score_record.h"
 #include "tests/fuzz/fuzz_replay.h"
-#include "tests/tools/score_read/fuzz/fuzz_targets.h"
-#include "tools/score_read/score_record.h"
+#include "tests/game/fuzz/fuzz_targets.h"
 
 namespace {
 
-const std::string FUZZ = "tests/tools/score_read/fuzz";
+const std::string FUZZ = "tests/game/fuzz";
 
 TEST(ScoreRecordFuzzReplay, ScoreRecordCorpus)
 {
