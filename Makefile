@@ -46,9 +46,10 @@ play: deps
 bench: build
 	@BUILD=$(BUILD) tools/bench.sh
 
-# A longer fuzzing run of the decoder and the skin container parser.
+# Every fuzz target for the same time (FUZZ_SECONDS each), then one table.
+FUZZ_SECONDS ?= 300
 fuzz: deps
-	@BUILD=$(BUILD) tools/fuzz.sh
+	@BUILD=$(BUILD) tools/fuzz.sh $(FUZZ_SECONDS)
 
 # 200 games in a row through the automatic player.
 soak: build

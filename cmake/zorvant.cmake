@@ -107,3 +107,16 @@ function(zorvant_tests_per_file)
     zorvant_test(${name} ${own_main} TIMEOUT ${T_TIMEOUT} SOURCES ${t} ${support} LIBS ${T_LIBS})
   endforeach()
 endfunction()
+
+# zorvant_fuzz_replay(<name> SOURCES ... LIBS ...): a host test that replays
+# committed fuzz inputs through the fuzz targets with the address and
+# undefined-behaviour sanitizers. LIBS names the platform-free libraries under
+# test; their <lib>_sanitized copies are linked, so that the parsers' own code
+# is instrumented too.
+function(zorvant_fuzz_replay name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  list(TRANSFORM T_LIBS APPEND _sanitized)
+  zorvant_test(${name} SOURCES ${T_SOURCES} LIBS ${T_LIBS})
+  target_compile_definitions(${name} PRIVATE ZORVANT_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+  target_compile_options(${name} PRIVATE -fsanitize=address,undefined -fno-sanitize-recover=all)
+endfunction()

@@ -1,34 +1,104 @@
 #!/bin/bash
-# Fuzzes the skin library's platform-free code natively with libFuzzer, the
-# address and undefined-behaviour sanitizers: the bounded decoder, the
-# packer's round trip and the skin container checks. Findings are written
-# to $BUILD/fuzz; the committed corpus seeds every run.
-# Usage: tools/fuzz.sh [seconds per target, default 300]
-set -e
+# Fuzzes every parser of outside bytes natively with libFuzzer and the address
+# and undefined-behaviour sanitizers: the bounded decoder, the packer's round
+# trip, the skin container checks, the BMP and icon checks and the score-record
+# reader. Each target runs for the same time, seeded with its committed corpus
+# and cases; a fault in one does not stop the others, and one table ends the
+# run. A target stops at its first crash, which it leaves (with a minimised
+# copy) in $BUILD/fuzz. The fewest inputs that reach the new edges of a run go
+# to $BUILD/fuzz/new_cases_<target>: copy them into the target's cases folder,
+# which the replay tests of make test run.
+# Usage: tools/fuzz.sh [seconds per target, default 300] [target ...]
+set -u
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD=${BUILD:-$ROOT/build}
 OUT=$BUILD/fuzz
 TIME=${1:-300}
-SOURCES=(runtime/skin/packed_block.cpp runtime/skin/skin_container.cpp tools/pack/pack.cpp
-         tests/runtime/skin/fuzz/fuzz_targets.cpp)
+shift
+SKIN=(runtime/skin/packed_block.cpp runtime/skin/skin_container.cpp tools/pack/pack.cpp)
+IMAGE=(runtime/image/dib_check.cpp)
+SCORE=(game/score_record.cpp runtime/core/text_format.cpp)
+# target, longest input, the folder of its fuzz targets (with corpus/ and
+# cases/), the parser's sources
+TARGETS=(
+    "packed_block 4096 tests/runtime/skin/fuzz ${SKIN[*]}"
+    "pack_round_trip 4096 tests/runtime/skin/fuzz ${SKIN[*]}"
+    "skin_container 16384 tests/runtime/skin/fuzz ${SKIN[*]}"
+    "bmp_file 32768 tests/runtime/image/fuzz ${IMAGE[*]}"
+    "icon_image 8192 tests/runtime/image/fuzz ${IMAGE[*]}"
+    "score_record 4096 tests/game/fuzz ${SCORE[*]}"
+)
+if [ $# -gt 0 ]; then
+    chosen=()
+    for t in "${TARGETS[@]}"; do
+        [[ " $* " == *" ${t%% *} "* ]] && chosen+=("$t")
+    done
+    TARGETS=("${chosen[@]}")
+fi
 mkdir -p "$OUT"
 cd "$ROOT"
-status=0
-for target in packed_block pack_round_trip skin_container; do
-    exe=$OUT/fuzz_$target
-    clang++ -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-        -DZORVANT_LIBFUZZER=fuzz_$target -I"$ROOT" "${SOURCES[@]}" -o "$exe"
-    max_len=4096
-    [ $target = skin_container ] && max_len=16384
+
+# Builds and runs one target; its log is $OUT/<target>.log.
+fuzz_target() {
+    local target=$1 max_len=$2 folder=$3
+    shift 3
+    local exe=$OUT/fuzz_$target
+    rm -f "$OUT/${target}_"* "$OUT/$target.log"
+    if ! clang++ -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
+        -DZORVANT_LIBFUZZER=fuzz_$target -I"$ROOT" "$@" "$folder/fuzz_targets.cpp" tests/fuzz/fuzz_main.cpp \
+        -o "$exe" 2>"$OUT/$target.log"; then
+        echo "zorvant: $target does not build, see $OUT/$target.log"
+        return 1
+    fi
+    local seeds=("$folder/corpus/$target")
+    [ -d "$folder/cases/$target" ] && seeds+=("$folder/cases/$target")
     mkdir -p "$OUT/corpus_$target"
     echo "zorvant: fuzzing $target for $TIME s"
-    if ! "$exe" -max_total_time="$TIME" -max_len=$max_len -print_final_stats=1 \
-        -artifact_prefix="$OUT/${target}_" "$OUT/corpus_$target" "tests/runtime/skin/fuzz/corpus/$target" \
-        >"$OUT/$target.log" 2>&1; then
-        echo "zorvant: $target found a fault, see $OUT/$target.log"
-        status=1
-    fi
-    grep -E '^#[0-9]+.*(DONE|pulse)' "$OUT/$target.log" | tail -1
-    grep -E 'stat::(number_of_executed_units|average_exec_per_sec|new_units_added|peak_rss_mb)' "$OUT/$target.log"
+    "$exe" -max_total_time="$TIME" -max_len="$max_len" -print_final_stats=1 \
+        -artifact_prefix="$OUT/${target}_" "$OUT/corpus_$target" "${seeds[@]}" >"$OUT/$target.log" 2>&1
+    local status=$?
+    local crash
+    for crash in "$OUT/${target}_"*; do
+        [ -f "$crash" ] || continue
+        "$exe" -minimize_crash=1 -max_total_time=60 -exact_artifact_path="$OUT/minimised_${crash##*/}" \
+            "$crash" >"$OUT/${target}_minimise.log" 2>&1
+    done
+    # The fewest inputs that reach every edge the run reached, less the
+    # committed ones.
+    rm -rf "$OUT/new_cases_$target"
+    mkdir -p "$OUT/new_cases_$target"
+    "$exe" -merge=1 -use_counters=0 -max_len="$max_len" "$OUT/new_cases_$target" "${seeds[@]}" "$OUT/corpus_$target" \
+        >"$OUT/${target}_merge.log" 2>&1
+    local f
+    find "${seeds[@]}" -type f | while read -r f; do
+        rm -f "$OUT/new_cases_$target/$(sha1sum <"$f" | cut -d' ' -f1)"
+    done
+    return $status
+}
+
+# One row of the table from a target's log and artifacts.
+table_row() {
+    local target=$1 log=$OUT/$1.log
+    local runs cov crashes
+    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" 2>/dev/null | tail -1)
+    cov=$(grep -oE '^#[0-9]+.*cov: [0-9]+' "$log" 2>/dev/null | tail -1 | sed 's/.*cov: //')
+    crashes=$(find "$OUT" -maxdepth 1 -type f -regex ".*/${target}_\(crash\|leak\|timeout\|oom\)-.*" | wc -l)
+    printf '%-16s %12s %9s %8s\n' "$target" "${runs:--}" "${cov:--}" "$crashes"
+}
+
+started=$(date -u '+%Y-%m-%d %H:%M')
+failed=()
+for t in "${TARGETS[@]}"; do
+    read -r -a fields <<<"$t"
+    fuzz_target "${fields[@]}" || failed+=("${fields[0]}")
 done
-exit $status
+echo
+echo "zorvant fuzzing, $TIME s a target, $started to $(date -u '+%H:%M') UTC"
+printf '%-16s %12s %9s %8s\n' target runs coverage crashes
+for t in "${TARGETS[@]}"; do
+    table_row "${t%% *}"
+done
+if [ ${#failed[@]} -gt 0 ]; then
+    echo "zorvant: faults in ${failed[*]}: see $OUT/<target>.log and the files $OUT/<target>_crash-* (minimised: $OUT/minimised_*)"
+    exit 1
+fi

@@ -3,12 +3,12 @@
 // read past their end.
 #include "tests/runtime/skin/fuzz/fuzz_targets.h"
 
-#include <cstdlib>
 #include <cstring>
 #include <vector>
 
 #include "runtime/skin/packed_block.h"
 #include "runtime/skin/skin_container.h"
+#include "tests/fuzz/fuzz_support.h"
 #include "tools/pack/pack.h"
 
 namespace {
@@ -19,12 +19,6 @@ const uint32_t CAPACITY_LIMIT = 1 << 17;
 
 // Keeps the reads of the container target from being optimised away.
 volatile uint32_t sink;
-
-void require(bool property)
-{
-    if (!property)
-        abort();
-}
 
 uint32_t sum(const uint8_t* p, size_t n)
 {
@@ -43,9 +37,9 @@ int fuzz_packed_block(const uint8_t* data, size_t size)
     size_t capacity = claimed < CAPACITY_LIMIT ? claimed : CAPACITY_LIMIT;
     std::vector<uint8_t> out(capacity);
     uint32_t n = packed_block_unpack_ex(block.data(), block.size(), out.data(), out.size());
-    require(n == 0 || n == claimed);
+    fuzz_require(n == 0 || n == claimed);
     if (n != 0)
-        require(packed_block_unpack(block.data(), out.data()) == n);
+        fuzz_require(packed_block_unpack(block.data(), out.data()) == n);
     return 0;
 }
 
@@ -53,8 +47,8 @@ int fuzz_pack_round_trip(const uint8_t* data, size_t size)
 {
     std::vector<uint8_t> block = pack_block(data, size);
     std::vector<uint8_t> out(size);
-    require(packed_block_unpack_ex(block.data(), block.size(), out.data(), out.size()) == size);
-    require(size == 0 || memcmp(out.data(), data, size) == 0);
+    fuzz_require(packed_block_unpack_ex(block.data(), block.size(), out.data(), out.size()) == size);
+    fuzz_require(size == 0 || memcmp(out.data(), data, size) == 0);
     return 0;
 }
 
@@ -90,10 +84,3 @@ int fuzz_skin_container(const uint8_t* data, size_t size)
     sink = touched + uint32_t(payload_size);
     return 0;
 }
-
-#ifdef ZORVANT_LIBFUZZER
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
-    return ZORVANT_LIBFUZZER(data, size);
-}
-#endif

@@ -1,0 +1,11 @@
+// The libFuzzer entry point of one target, named by ZORVANT_LIBFUZZER when
+// tools/fuzz.sh builds it.
+#include <cstddef>
+#include <cstdint>
+
+int ZORVANT_LIBFUZZER(const uint8_t* data, size_t size);
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    return ZORVANT_LIBFUZZER(data, size);
+}
