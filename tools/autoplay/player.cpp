@@ -74,6 +74,15 @@ void screenshot(Session& s, const char* moment)
     RECT rect = screen_rect(s.view.window);
     // The mouse away from the window, so that nothing shows as hovered.
     input_move({rect.right + 20, rect.bottom + 20});
+    // The game's window and controls painted (a slow machine may still owe
+    // the paint of what the rules box covered), then a moment for the screen.
+    const HWND parts[] = {s.view.window, s.view.target, s.view.label, s.view.bar, s.view.exit};
+    wait_for([&] {
+        for (HWND part : parts)
+            if (part && GetUpdateRect(part, nullptr, FALSE))
+                return false;
+        return true;
+    }, WAIT_LONG_MS);
     Sleep(100);
     // A screen pixel just outside the window, to compare the cut corners with.
     COLORREF desktop = screen_pixel({rect.left - 5, rect.top - 5});
