@@ -61,6 +61,8 @@ bool value_option(const std::string& name, const char* value, AutoplayOptions& o
         ok = quit_parse(value, o.quit);
     else if (name == "--pace")
         ok = number_parse(value, 0, 60000, o.pace_ms);
+    else if (name == "--clock-lag")
+        ok = number_parse(value, 0, 100, o.clock_lag_percent);
     else
         return false;
     return true;
@@ -113,10 +115,11 @@ const char* options_usage()
 {
     return "autoplay --game ZORVANT.EXE [--folder DIR] [--report FILE] [--games N] [--last yes|no]\n"
            "         [--clicks K] [--quit button|close|none] [--pace MS] [--drag] [--tick-aligned]\n"
-           "         [--resources] [--screenshots PREFIX] [--png]\n"
+           "         [--resources] [--screenshots PREFIX] [--png] [--clock-lag PERCENT]\n"
            "Plays N games to the end (Yes to every result box but the last), then K clicks of a\n"
            "further game if the program still runs, then quits it as told. Writes one line per\n"
-           "finding to the report; the exit code is 0 when no check failed.\n";
+           "finding to the report; the exit code is 0 when no check failed. The game's clock may\n"
+           "fall behind ours by 3 s and PERCENT of the game (0).\n";
 }
 
 std::string path_from_unix(const std::string& path)

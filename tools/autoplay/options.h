@@ -27,6 +27,8 @@ struct AutoplayOptions {
     bool drag = false;        // the drag and hold checks, at the start of game 1
     bool tick_aligned = false;  // the 25th click right after a clock tick, the 50th just before one
     bool resources = false;   // the game's GDI objects and memory per game
+    int32_t clock_lag_percent = 0;  // how far, beyond 3 s, the game's clock may fall
+                                    // behind ours, as a share of the game
 };
 
 // Fills options from the arguments (argv[0] excluded). On failure, error says

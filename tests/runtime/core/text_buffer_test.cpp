@@ -202,21 +202,34 @@ TEST_F(TextBuffer, ArgumentOfAnEmptyExpressionIsTerminated)
     text_end(s);
 }
 
+// True when the heap block right behind the buffer is in use, so that the heap
+// cannot grow the buffer in place.
+bool buffer_is_hemmed_in()
+{
+    PROCESS_HEAP_ENTRY entry = {};
+    bool next = false;
+    while (HeapWalk(static_cast<HANDLE>(text_heap()), &entry)) {
+        if (next)
+            return entry.wFlags & PROCESS_HEAP_ENTRY_BUSY;
+        next = entry.lpData == buffer_start();
+    }
+    return false;
+}
+
 // Leaves the buffer so full that a reservation of n bytes must grow it. String
-// variables are allocated until one sits right behind the buffer, so that the
-// heap cannot grow the buffer in place and has to move it.
+// variables are allocated until the block behind the buffer is in use, so that
+// the heap has to move the buffer. Where a small block lands depends on the
+// heap (the free holes left by earlier growth may be filled first), so the
+// heap itself is asked, now and then, what lies behind the buffer.
 std::vector<char*> fill_to_growth(int32_t n)
 {
     std::vector<char*> blockers;
-    uintptr_t end = uintptr_t(buffer_start()) + allocation_of(buffer_start());
-    for (int i = 0; i < 4096; i++) {
+    for (int i = 0; i < 65536 && (i % 256 || !buffer_is_hemmed_in()); i++) {
         char* block = nullptr;
         int32_t s = text_begin();
         text_append("blocker");
         text_store(&block, s);
         blockers.push_back(block);
-        if (uintptr_t(block) >= end && uintptr_t(block) < end + 64)
-            break;
     }
     int32_t room = text_capacity() - 4 - text_begin();
     text_reserve(room - n, text_begin());

@@ -63,7 +63,7 @@ TEST(Options, ReadsEveryOption)
 {
     auto a = arguments({"--game", "/b/zorvant.exe", "--folder", "C:\\t", "--report", "/r.txt", "--games", "3",
                         "--last", "yes", "--clicks", "4", "--quit", "close", "--pace", "0", "--drag",
-                        "--tick-aligned", "--resources", "--screenshots", "/s/shot", "--png"});
+                        "--tick-aligned", "--resources", "--screenshots", "/s/shot", "--png", "--clock-lag", "25"});
     AutoplayOptions o;
     std::string error;
     ASSERT_TRUE(options_parse(static_cast<int>(a.size()), a.data(), o, error)) << error;
@@ -76,6 +76,7 @@ TEST(Options, ReadsEveryOption)
     EXPECT_EQ(o.clicks, 4);
     EXPECT_EQ(o.quit, QUIT_CLOSE);
     EXPECT_EQ(o.pace_ms, 0);
+    EXPECT_EQ(o.clock_lag_percent, 25);
     EXPECT_TRUE(o.drag && o.tick_aligned && o.resources && o.png);
 }
 
@@ -90,6 +91,7 @@ TEST(Options, DefaultsToOneGameEndedWithNo)
     EXPECT_EQ(o.quit, QUIT_BUTTON);
     EXPECT_FALSE(o.drag);
     EXPECT_FALSE(o.png);
+    EXPECT_EQ(o.clock_lag_percent, 0);
 }
 
 TEST(Options, RefusesWrongArgumentsAndSaysWhich)
@@ -102,6 +104,7 @@ TEST(Options, RefusesWrongArgumentsAndSaysWhich)
         {"--game", "z.exe", "--clicks", "49"},     // one more click would end the game
         {"--game", "z.exe", "--last", "maybe"},
         {"--game", "z.exe", "--quit", "kill"},
+        {"--game", "z.exe", "--clock-lag", "101"},
         {"--game", "z.exe", "--speed", "1"},
     };
     for (const auto& a : wrong) {

@@ -102,8 +102,9 @@ inline std::vector<int32_t> gui_test_events_now()
     return events;
 }
 
-// Waits (event_wait(50) in a loop) until `event_code` comes or `ms` pass.
-inline bool gui_test_event_expect(int32_t event_code, DWORD ms = 2000)
+// Waits (event_wait(50) in a loop) until `event_code` comes or `ms` pass: a
+// deadline far beyond a healthy run, even emulated on a busy machine.
+inline bool gui_test_event_expect(int32_t event_code, DWORD ms = 30000)
 {
     DWORD start = GetTickCount();
     while (GetTickCount() - start < ms)
