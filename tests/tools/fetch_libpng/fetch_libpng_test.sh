@@ -41,9 +41,13 @@ CONF
 expect_refused no-lists
 
 # Only archives that cannot serve the source: the security archive, a disc.
-echo 'deb [signed-by=/k.gpg] http://security.example/debian-security bookworm-security main' >"$work/sources.list"
+# The security archive is named after the archive this machine's apt uses,
+# so the test names no archive of its own.
+base=$(apt-get indextargets --format '$(REPO_URI)' 2>/dev/null | grep -v security | head -n 1)
+security="${base%/}-security"
+echo "deb [signed-by=/k.gpg] $security bookworm-security main" >"$work/sources.list"
 echo 'deb cdrom:[Disc 1]/ bookworm main' >>"$work/sources.list"
-printf 'Types: deb\nURIs: https://mirror.example/debian-security\nSuites: bookworm-security\n' >"$work/parts/s.sources"
+printf 'Types: deb\nURIs: %s\nSuites: bookworm-security\n' "$security" >"$work/parts/s.sources"
 expect_refused security-only
 
 [ "$failures" -eq 0 ] && echo "fetch-libpng: all checks passed"
