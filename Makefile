@@ -39,7 +39,7 @@ test: build
 play: deps
 	@$(call tree,host,pack make_skin make_assets score_read)
 	@$(call tree,win64,zorvant autoplay)
-	@if /usr/lib/wine/wine --version >/dev/null 2>&1; then $(call tree,win32,zorvant); fi
+	@if tools/native-i386.sh; then $(call tree,win32,zorvant); fi
 	@tools/play.sh
 
 # Every benchmark of the project, printed as one table.
@@ -51,9 +51,11 @@ FUZZ_SECONDS ?= 300
 fuzz: deps
 	@BUILD=$(BUILD) tools/fuzz.sh $(FUZZ_SECONDS)
 
-# 200 games in a row through the automatic player.
+# 200 games in a row through the automatic player: the shipped i686 program
+# (TREE=win64 for the x86_64 build).
+TREE ?= win32
 soak: build
-	@BUILD=$(BUILD) tools/soak.sh
+	@BUILD=$(BUILD) TREE=$(TREE) tools/soak.sh
 
 # The archive for Windows players and its checksum in dist/, checked by a
 # second build of the program in a scratch folder.

@@ -12,7 +12,7 @@ BUILD=${BUILD:-$ZORVANT_ROOT/build}
 dir=$BUILD/qemu
 [ -x "$dir/qemu-i386" ] && exit 0
 # Not needed where the kernel runs 32-bit code (Wine's 32-bit loader runs).
-/usr/lib/wine/wine --version >/dev/null 2>&1 && exit 0
+"$ZORVANT_ROOT/tools/native-i386.sh" && exit 0
 
 codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
 uri=$(apt-get indextargets --format '$(REPO_URI) $(RELEASE) $(TARGET_OF)' 2>/dev/null |

@@ -12,7 +12,7 @@ ZORVANT_ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD=${BUILD:-$ZORVANT_ROOT/build}
 AUTOPLAY=$BUILD/win64/tools/autoplay/autoplay.exe
 HERE=$(pwd)
-if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+if "$ZORVANT_ROOT/tools/native-i386.sh"; then
     GAME=$BUILD/win32/game/zorvant.exe
     echo "zorvant: playing the i686 build (the shipped program) under Wine 32-bit"
 else

@@ -21,8 +21,8 @@ if [ "${1:-}" = --inside ]; then
     exec "$@"
 fi
 
-# Wine's 32-bit loader itself tells whether this kernel runs 32-bit code.
-if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+# Nothing to arrange where the kernel runs 32-bit code itself.
+if "$ZORVANT_ROOT/tools/native-i386.sh"; then
     export ZORVANT_I386=${ZORVANT_I386:-native}
     exec "$@"
 fi
