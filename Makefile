@@ -49,7 +49,7 @@ bench: build
 # Every fuzz target for the same time (FUZZ_SECONDS each), then one table.
 FUZZ_SECONDS ?= 300
 fuzz: deps
-	@BUILD=$(BUILD) tools/fuzz.sh $(FUZZ_SECONDS)
+	@BUILD=$(BUILD) JOBS=$(JOBS) tools/fuzz.sh $(FUZZ_SECONDS)
 
 # 200 games in a row through the automatic player: the shipped i686 program
 # (TREE=win64 for the x86_64 build).

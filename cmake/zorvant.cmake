@@ -18,8 +18,8 @@ endfunction()
 # code, defined once beside its sources and built in every tree (host, win32,
 # win64). The host tree also has <name>_sanitized, built only when something
 # links it, with the address and undefined-behaviour sanitizers: the tests that
-# replay fuzz findings link it, so that the library's own code is checked too.
-# LINKS names other such libraries.
+# replay fuzz findings and the fuzz programs link it, so that the library's own
+# code is checked too. LINKS names other such libraries.
 function(zorvant_library name)
   cmake_parse_arguments(L "" "" "SOURCES;LINKS" ${ARGN})
   add_library(${name} STATIC ${L_SOURCES})
@@ -32,6 +32,10 @@ function(zorvant_library name)
     target_link_options(${name}_sanitized PUBLIC -fsanitize=address,undefined)
     list(TRANSFORM L_LINKS APPEND _sanitized)
     target_link_libraries(${name}_sanitized PUBLIC ${L_LINKS})
+    # The fuzzer steers by the edges that the library's own code reaches.
+    if(ZORVANT_FUZZ)
+      target_compile_options(${name}_sanitized PRIVATE -fsanitize=fuzzer-no-link)
+    endif()
   endif()
 endfunction()
 
@@ -119,4 +123,28 @@ function(zorvant_fuzz_replay name)
   zorvant_test(${name} SOURCES ${T_SOURCES} LIBS ${T_LIBS})
   target_compile_definitions(${name} PRIVATE ZORVANT_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   target_compile_options(${name} PRIVATE -fsanitize=address,undefined -fno-sanitize-recover=all)
+endfunction()
+
+# zorvant_fuzz_targets(<target>... SOURCES ... LIBS ...): in the fuzz tree
+# only (ZORVANT_FUZZ, configured with clang by tools/fuzz.sh), a libFuzzer
+# program fuzz_<target> for each target, whose entry point is the function
+# fuzz_<target> of SOURCES. Like the replay tests, it links the <lib>_sanitized
+# copies of LIBS, which that tree also instruments for coverage.
+function(zorvant_fuzz_targets)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  if(NOT ZORVANT_FUZZ)
+    return()
+  endif()
+  list(TRANSFORM T_LIBS APPEND _sanitized)
+  foreach(target ${T_UNPARSED_ARGUMENTS})
+    set(exe fuzz_${target})
+    add_executable(${exe} EXCLUDE_FROM_ALL ${T_SOURCES} ${CMAKE_SOURCE_DIR}/tests/fuzz/fuzz_main.cpp)
+    target_include_directories(${exe} PRIVATE ${CMAKE_SOURCE_DIR})
+    target_compile_definitions(${exe} PRIVATE ZORVANT_LIBFUZZER=${exe})
+    target_compile_options(${exe} PRIVATE -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)
+    target_link_options(${exe} PRIVATE -fsanitize=fuzzer,address,undefined)
+    target_link_libraries(${exe} PRIVATE ${T_LIBS})
+    # All in one place, where tools/fuzz.sh runs them.
+    set_target_properties(${exe} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+  endforeach()
 endfunction()

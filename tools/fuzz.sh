@@ -8,25 +8,26 @@
 # copy) in $BUILD/fuzz. The fewest inputs that reach the new edges of a run go
 # to $BUILD/fuzz/new_cases_<target>: copy them into the target's cases folder,
 # which the replay tests of make test run.
+# The programs are CMake targets of the fuzz tree ($BUILD/fuzz/tree, clang),
+# built from the parsers' libraries; only the chosen ones are built.
 # Usage: tools/fuzz.sh [seconds per target, default 300] [target ...]
 set -u
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD=${BUILD:-$ROOT/build}
 OUT=$BUILD/fuzz
+TREE=$OUT/tree
+JOBS=${JOBS:-$(nproc)}
 TIME=${1:-300}
 shift
-SKIN=(runtime/skin/packed_block.cpp runtime/skin/skin_container.cpp tools/pack/pack.cpp)
-IMAGE=(runtime/image/dib_check.cpp)
-SCORE=(game/score_record.cpp runtime/core/text_format.cpp)
 # target, longest input, the folder of its fuzz targets (with corpus/ and
-# cases/), the parser's sources
+# cases/)
 TARGETS=(
-    "packed_block 4096 tests/runtime/skin/fuzz ${SKIN[*]}"
-    "pack_round_trip 4096 tests/runtime/skin/fuzz ${SKIN[*]}"
-    "skin_container 16384 tests/runtime/skin/fuzz ${SKIN[*]}"
-    "bmp_file 32768 tests/runtime/image/fuzz ${IMAGE[*]}"
-    "icon_image 8192 tests/runtime/image/fuzz ${IMAGE[*]}"
-    "score_record 4096 tests/game/fuzz ${SCORE[*]}"
+    "packed_block 4096 tests/runtime/skin/fuzz"
+    "pack_round_trip 4096 tests/runtime/skin/fuzz"
+    "skin_container 16384 tests/runtime/skin/fuzz"
+    "bmp_file 32768 tests/runtime/image/fuzz"
+    "icon_image 8192 tests/runtime/image/fuzz"
+    "score_record 4096 tests/game/fuzz"
 )
 if [ $# -gt 0 ]; then
     chosen=()
@@ -37,16 +38,18 @@ if [ $# -gt 0 ]; then
 fi
 mkdir -p "$OUT"
 cd "$ROOT"
+if ! CC=clang CXX=clang++ cmake -S . -B "$TREE" -DZORVANT_FUZZ=ON -DCMAKE_BUILD_TYPE=Fuzz \
+    -DCMAKE_C_FLAGS_FUZZ="-g -O1" -DCMAKE_CXX_FLAGS_FUZZ="-g -O1" >"$OUT/configure.log" 2>&1; then
+    echo "zorvant: the fuzz tree does not configure, see $OUT/configure.log"
+    exit 1
+fi
 
 # Builds and runs one target; its log is $OUT/<target>.log.
 fuzz_target() {
     local target=$1 max_len=$2 folder=$3
-    shift 3
-    local exe=$OUT/fuzz_$target
+    local exe=$TREE/fuzz_$target
     rm -f "$OUT/${target}_"* "$OUT/$target.log"
-    if ! clang++ -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-        -DZORVANT_LIBFUZZER=fuzz_$target -I"$ROOT" "$@" "$folder/fuzz_targets.cpp" tests/fuzz/fuzz_main.cpp \
-        -o "$exe" 2>"$OUT/$target.log"; then
+    if ! cmake --build "$TREE" -j "$JOBS" --target "fuzz_$target" >"$OUT/$target.log" 2>&1; then
         echo "zorvant: $target does not build, see $OUT/$target.log"
         return 1
     fi

@@ -1,5 +1,5 @@
-// The libFuzzer entry point of one target, named by ZORVANT_LIBFUZZER when
-// tools/fuzz.sh builds it.
+// The libFuzzer entry point of one target, named by ZORVANT_LIBFUZZER in the
+// fuzz tree (zorvant_fuzz_targets).
 #include <cstddef>
 #include <cstdint>
 
