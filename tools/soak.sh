@@ -2,8 +2,8 @@
 # make soak: many games in a row in one run of the program (200 unless GAMES
 # says otherwise), with clicks timed around the clock's ticks, played by the
 # automatic player on a private Xvfb. Passes when every check of every game
-# passed and the game's GDI objects and committed memory stayed flat after
-# the first game; prints the figures.
+# passed and the game's committed memory (and GDI objects, where the
+# platform counts them) stayed flat after the first game; prints the figures.
 #
 # TREE names the build: win32, the shipped i686 program (the default), run
 # by Wine's 32-bit loader (through qemu-i386 where the kernel runs no 32-bit
