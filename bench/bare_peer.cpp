@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "bench/peer_paint.h"
 #include "tools/autoplay/texts.h"
 
 // The skin's payload (region data, then the background as a BMP file image)
@@ -24,7 +25,6 @@ namespace {
 const int WIDTH = 600, HEIGHT = 620, PLAY_AREA = 600;
 const int TARGET_ID = 1, EXIT_ID = 5;
 const int CLICKS_PER_GAME = 50;
-const int BORDER = 2;  // the unthemed face's inset, as the game draws it
 const UINT_PTR CLOCK = 1;
 
 struct Peer {
@@ -77,18 +77,6 @@ void jump()
     SendMessageA(peer.bar, PBM_SETPOS, ++peer.clicks < CLICKS_PER_GAME ? peer.clicks : CLICKS_PER_GAME, 0);
 }
 
-void target_draw(const DRAWITEMSTRUCT& item)
-{
-    RECT face = item.rcItem;
-    UINT state = DFCS_BUTTONPUSH | ((item.itemState & ODS_SELECTED) ? DFCS_PUSHED : 0);
-    DrawFrameControl(item.hDC, &face, DFC_BUTTON, state);
-    int offset = (item.itemState & ODS_SELECTED) ? 1 : 0;
-    IntersectClipRect(item.hDC, BORDER, BORDER, face.right - BORDER, face.bottom - BORDER);
-    SetStretchBltMode(item.hDC, HALFTONE);
-    SetBrushOrgEx(item.hDC, 0, 0, nullptr);
-    StretchBlt(item.hDC, offset, offset, face.right, face.bottom, peer.picture, 0, 0, 100, 100, SRCCOPY);
-}
-
 LRESULT CALLBACK peer_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
     switch (message) {
@@ -96,7 +84,7 @@ LRESULT CALLBACK peer_procedure(HWND window, UINT message, WPARAM wparam, LPARAM
         BitBlt(reinterpret_cast<HDC>(wparam), 0, 0, WIDTH, HEIGHT, peer.background, 0, 0, SRCCOPY);
         return 1;
     case WM_DRAWITEM:
-        target_draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
+        peer_target_draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam), peer.picture);
         return TRUE;
     case WM_COMMAND:
         if (HIWORD(wparam) == BN_CLICKED && LOWORD(wparam) == TARGET_ID)

@@ -24,6 +24,7 @@
 #include "runtime/gui/window.h"
 #include "runtime/image/image.h"
 #include "bench/bench_clock.h"
+#include "bench/peer_paint.h"
 
 namespace {
 
@@ -53,19 +54,13 @@ void drain()
     }
 }
 
-// The peer's button paints the 100 x 100 picture scaled to its face.
+// The picture the peer's button paints, scaled to its face.
 HDC peer_picture;
 
 LRESULT CALLBACK peer_parent(HWND window, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR)
 {
     if (message == WM_DRAWITEM && wparam == PEER_ID) {
-        const DRAWITEMSTRUCT& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
-        RECT face = item.rcItem;
-        DrawFrameControl(item.hDC, &face, DFC_BUTTON, DFCS_BUTTONPUSH);
-        IntersectClipRect(item.hDC, 2, 2, face.right - 2, face.bottom - 2);
-        SetStretchBltMode(item.hDC, HALFTONE);
-        SetBrushOrgEx(item.hDC, 0, 0, nullptr);
-        StretchBlt(item.hDC, 0, 0, face.right, face.bottom, peer_picture, 0, 0, 100, 100, SRCCOPY);
+        peer_target_draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam), peer_picture);
         return TRUE;
     }
     return DefSubclassProc(window, message, wparam, lparam);
