@@ -11,23 +11,11 @@ dir=$(cd "$1" && pwd)
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 
-# The archive this machine's apt configuration already uses, in either
-# format of source list; the project names none of its own. Only a main
-# archive: the security archive's index may name a .dsc that it no longer
-# serves.
-sourcelist= sourceparts=
-eval "$(apt-config shell sourcelist Dir::Etc::sourcelist/f sourceparts Dir::Etc::sourceparts/d)"
+uri=$("$(dirname "$0")/apt-archive.sh" "libpng's source")
+# Our deb-src entry sits beside apt's own source lists.
+sourceparts=
+eval "$(apt-config shell sourceparts Dir::Etc::sourceparts/d)"
 list=${sourceparts%/}/zorvant-src.sources
-uri=$({
-    cat "${sourceparts%/}"/*.sources 2>/dev/null | awk '/^URIs:/ { for (i = 2; i <= NF; i++) print $i }'
-    cat "$sourcelist" "${sourceparts%/}"/*.list 2>/dev/null | sed 's/\[[^]]*\]//' |
-        awk '$1 == "deb" || $1 == "deb-src" { print $2 }'
-} | grep -E '^https?://' | grep -v security | head -n 1 || true)
-if [ -z "$uri" ]; then
-    echo "zorvant: apt names no package archive to fetch libpng's source from" \
-        "(looked in $sourcelist and ${sourceparts%/}/); add one, then run this again" >&2
-    exit 1
-fi
 codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
 want="Types: deb-src
 URIs: $uri

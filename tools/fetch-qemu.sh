@@ -15,13 +15,8 @@ dir=$BUILD/qemu
 "$ZORVANT_ROOT/tools/native-i386.sh" && exit 0
 
 codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
-uri=$(apt-get indextargets --format '$(REPO_URI) $(RELEASE) $(TARGET_OF)' 2>/dev/null |
-    awk -v c="$codename" '$2 == c && $3 == "deb" { print $1; exit }')
+uri=$("$ZORVANT_ROOT/tools/apt-archive.sh" qemu-i386)
 uri=${uri%/}
-if [ -z "$uri" ]; then
-    echo "zorvant: no archive for $codename in this machine's apt sources; cannot fetch qemu-i386" >&2
-    exit 1
-fi
 echo "zorvant: fetching qemu-i386 from $codename-backports (once)"
 apt=$dir/apt
 rm -rf "$apt"

@@ -36,8 +36,8 @@ bool skin_payload_check(const SkinContainerHeader& header, const uint8_t* payloa
 
 // Unpacks or points at the payload, then checks it. The payload is the
 // header's unpacked size of bytes, also when stored plain: a container that
-// holds fewer is refused. `buffer` receives the
-// header's unpacked size of bytes when the container is packed (the caller
-// allocates it); `payload` and `payload_size` are set on success.
+// holds fewer is refused. `buffer` receives those bytes when the container
+// is packed (the caller allocates it); `payload` and `payload_size` are set
+// on success.
 bool skin_container_payload(const void* container, size_t size, const SkinContainerHeader& header,
                             uint8_t* buffer, const uint8_t** payload, size_t* payload_size);
