@@ -51,10 +51,23 @@ zorvant_warm() {
     LC_ALL=ru_RU.UTF-8 "$WINE" cmd /c exit </dev/null >/dev/null 2>&1
 }
 
+# A Wine program that waits for the whole session on a pipe nobody writes,
+# so that the desktop stays up between programs, as it does on Windows.
+# Without one, Wine closes the desktop a second after the last program ends:
+# the next program waits for a new one (its launch goes from 0.3 s to 1.5 s),
+# and a program that starts just as it closes gets no display at all, so
+# every window it opens fails. zorvant_stop's `wineserver -k` ends it.
+zorvant_hold_desktop() {
+    mkfifo "$ZORVANT_WORK/desktop"
+    LC_ALL=ru_RU.UTF-8 "$WINE" cmd <"$ZORVANT_WORK/desktop" >/dev/null 2>&1 &
+    exec 8>"$ZORVANT_WORK/desktop"
+}
+
 # One run's session: a scratch folder (ZORVANT_WORK) holding a copy of the
 # prefix, a display (an Xvfb of its own where none is given, or always with
-# ZORVANT_FORCE_XVFB=1) and a warm server. Set `trap zorvant_stop EXIT` first:
-# then a failure half way still ends what was started.
+# ZORVANT_FORCE_XVFB=1), a warm server and a desktop kept up. Set
+# `trap zorvant_stop EXIT` first: then a failure half way still ends what was
+# started.
 zorvant_session() {
     zorvant_prefix
     ZORVANT_WORK=$(mktemp -d "$(dirname "$WINEPREFIX")/run.XXXXXX")
@@ -66,6 +79,7 @@ zorvant_session() {
     export WINEPREFIX=$ZORVANT_WORK/prefix
     zorvant_display
     zorvant_warm
+    zorvant_hold_desktop
 }
 
 # Ends what zorvant_session started, and only that.

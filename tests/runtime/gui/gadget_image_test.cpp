@@ -63,6 +63,7 @@ TEST_F(ImageGadget, HeldDownThePictureMovesOnePixelRightAndDown)
 {
     ASSERT_NE(create(red40), nullptr);
     POINT centre = gui_test_screen_point(control, 50, 50);
+    ASSERT_TRUE(gui_test_mouse_settle_with(centre.x, centre.y, gui_test_pump));
     gui_test_mouse(centre.x, centre.y, MOUSEEVENTF_LEFTDOWN);
     gui_test_pump(100);
     EXPECT_EQ(SendMessageA(control, BM_GETSTATE, 0, 0) & BST_PUSHED, BST_PUSHED);

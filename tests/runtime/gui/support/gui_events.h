@@ -1,6 +1,6 @@
 // Helpers for the window and event tests: the window library started on top
-// of the common gui start, keys through SendInput, and events collected from
-// event_wait.
+// of the common gui start, keys through SendInput, the cursor settled, and
+// events collected from event_wait.
 #pragma once
 
 #include <windows.h>
@@ -51,46 +51,14 @@ inline void gui_test_key(WORD key, bool shift = false)
     SendInput(n, inputs, sizeof(INPUT));
 }
 
-// The cursor to a screen point as real absolute input, so that the window
-// under it or holding the capture gets WM_MOUSEMOVE for exactly that point.
-inline void gui_test_mouse_to(int32_t x, int32_t y)
-{
-    INPUT input;
-    std::memset(&input, 0, sizeof input);
-    input.type = INPUT_MOUSE;
-    int32_t width = GetSystemMetrics(SM_CXSCREEN);
-    int32_t height = GetSystemMetrics(SM_CYSCREEN);
-    input.mi.dx = (x * 65536 + width - 1) / width;
-    input.mi.dy = (y * 65536 + height - 1) / height;
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &input, sizeof input);
-}
-
 // Lets the platform deliver what is pending, then drops every event.
 inline void gui_test_events_drop(DWORD ms = 50);
 
-// Moves the cursor for real and handles messages until it stays at the point.
-// Wine's X11 driver may replay an earlier pointer position after a move (the
-// echo of its own pointer warp), so the move is repeated until it holds, and
-// once more so that the last mouse message names the point.
+// The cursor settled at a screen point (gui_test_mouse_settle_with), the
+// waits handing out and dropping events.
 inline bool gui_test_mouse_settle(int32_t x, int32_t y)
 {
-    for (int attempt = 0; attempt < 10; ++attempt) {
-        gui_test_mouse_to(x, y);
-        gui_test_events_drop(60);
-        POINT p;
-        GetCursorPos(&p);
-        if (p.x != x || p.y != y)
-            continue;
-        gui_test_events_drop(60);
-        GetCursorPos(&p);
-        if (p.x == x && p.y == y) {
-            gui_test_mouse_to(x, y);
-            gui_test_events_drop(60);
-            return true;
-        }
-    }
-    return false;
+    return gui_test_mouse_settle_with(x, y, [](DWORD ms) { gui_test_events_drop(ms); });
 }
 
 // Every event that event_wait(0) hands out now, in order.

@@ -87,6 +87,47 @@ inline POINT gui_test_screen_point(HWND window, int x, int y)
     return p;
 }
 
+// The cursor to a screen point as real absolute input, so that the window
+// under it or holding the capture gets WM_MOUSEMOVE for exactly that point.
+inline void gui_test_mouse_to(int32_t x, int32_t y)
+{
+    INPUT input;
+    std::memset(&input, 0, sizeof input);
+    input.type = INPUT_MOUSE;
+    int32_t width = GetSystemMetrics(SM_CXSCREEN);
+    int32_t height = GetSystemMetrics(SM_CYSCREEN);
+    input.mi.dx = (x * 65536 + width - 1) / width;
+    input.mi.dy = (y * 65536 + height - 1) / height;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof input);
+}
+
+// Moves the cursor for real until it stays at the point; `wait(ms)` lets the
+// platform deliver what is pending meanwhile. Wine's X11 driver may replay an
+// earlier pointer position after a move (the echo of its own pointer warp,
+// also from a program before this one), so the move is repeated until it
+// holds, and once more so that the last mouse message names the point.
+template <typename Wait>
+bool gui_test_mouse_settle_with(int32_t x, int32_t y, Wait wait)
+{
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        gui_test_mouse_to(x, y);
+        wait(60);
+        POINT p;
+        GetCursorPos(&p);
+        if (p.x != x || p.y != y)
+            continue;
+        wait(60);
+        GetCursorPos(&p);
+        if (p.x == x && p.y == y) {
+            gui_test_mouse_to(x, y);
+            wait(60);
+            return true;
+        }
+    }
+    return false;
+}
+
 struct GuiTestWindowSearch {
     const char* class_name;
     HWND found;
