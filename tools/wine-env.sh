@@ -2,9 +2,9 @@
 # Sourced by the scripts behind make test, play, bench and soak, and by the
 # tests' launcher (cmake/wine-run.sh): the project's Wine settings, its
 # prefix (made once), and a session of one run: a copy of the prefix and with
-# it a wineserver of its own, its own Xvfb, and a warm server, so that runs
-# side by side never share or end each other's server, and each test launch
-# costs a tenth of a second.
+# it a wineserver of its own, its own Xvfb, a warm server and a desktop kept
+# up, so that runs side by side never share or end each other's server, and
+# each test launch costs a few tenths of a second.
 #
 # Variables it sets: WINEPREFIX (the project's prefix unless given; a
 # session's copy after zorvant_session), WINEDEBUG, WINEDLLOVERRIDES, WINE and
