@@ -26,6 +26,7 @@ if "$ZORVANT_ROOT/tools/native-i386.sh"; then
     export ZORVANT_I386=${ZORVANT_I386:-native}
     exec "$@"
 fi
-[ -x "$QEMU" ] || BUILD=$BUILD "$ZORVANT_ROOT/tools/fetch-qemu.sh"
+# The emulator, fetched on first use (the fetch returns at once after).
+BUILD=$BUILD "$ZORVANT_ROOT/tools/fetch-qemu.sh"
 export ZORVANT_I386=emulated BUILD
 exec unshare --user --map-root-user --mount --fork "$0" --inside "$@"
