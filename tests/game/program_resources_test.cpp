@@ -78,14 +78,33 @@ TEST(ProgramResources, PropertiesNameTheProductAndItsVersion)
     EXPECT_NE(version_text(data, "FileDescription"), "(missing)");
 }
 
-TEST(ProgramResources, IconIsResourceOne)
+// The window classes load resource 1; Explorer picks the size it shows from
+// the same group, up to the 256 px picture (a PNG), which must load too.
+TEST(ProgramResources, IconIsResourceOneAtEverySize)
 {
     HMODULE program = LoadLibraryExA(ZORVANT_EXE, nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(program, nullptr);
-    HICON icon = static_cast<HICON>(LoadImageA(program, MAKEINTRESOURCEA(1), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
-    EXPECT_NE(icon, nullptr);
-    if (icon)
+    std::string group = resource(program, RT_GROUP_ICON);
+    // A 6-byte header with the count, then 14-byte entries whose first byte
+    // is the width (0 for 256).
+    ASSERT_EQ(group.size(), 6u + 5 * 14);
+    EXPECT_EQ(group[4], 5);
+    std::vector<int> widths;
+    for (size_t at = 6; at < group.size(); at += 14)
+        widths.push_back(static_cast<uint8_t>(group[at]));
+    EXPECT_EQ(widths, (std::vector<int>{16, 24, 32, 48, 0}));
+    for (int side : {32, 256}) {
+        HICON icon = static_cast<HICON>(LoadImageA(program, MAKEINTRESOURCEA(1), IMAGE_ICON, side, side, 0));
+        ASSERT_NE(icon, nullptr) << side;
+        ICONINFO info = {};
+        BITMAP colour = {};
+        ASSERT_TRUE(GetIconInfo(icon, &info));
+        GetObjectA(info.hbmColor, sizeof colour, &colour);
+        EXPECT_EQ(colour.bmWidth, side);
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
         DestroyIcon(icon);
+    }
     FreeLibrary(program);
 }
 
