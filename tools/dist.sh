@@ -18,11 +18,11 @@ archive=$folder-windows.zip
 debug_archive=$folder-windows-debug.zip
 zlib_copyright=/usr/share/doc/libz-mingw-w64-dev/copyright
 
-# Runs started together would share the build tree and dist/: one at a time.
+# Runs started together would share the build tree and dist/: one at a time,
+# each holding a lock on both folders.
 mkdir -p "$BUILD" "$DIST"
-exec 8>"$BUILD/dist.lock"
+exec 8<"$BUILD" 9<"$DIST"
 flock 8
-exec 9>"$DIST/.lock"
 flock 9
 
 # Times inside the archive come from the last commit, not from the clock; zip

@@ -14,7 +14,7 @@ uri=$("$tools/apt-archive.sh" "libpng's source")
 
 mkdir -p "$1"
 dir=$(cd "$1" && pwd)
-exec 9>"$dir/lock"
+exec 9<"$dir"
 flock 9
 [ -f "$dir/src/png.h" ] && exit 0
 

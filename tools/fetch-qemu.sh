@@ -22,7 +22,7 @@ kept() {
 kept && exit 0
 
 mkdir -p "$dir"
-exec 9>"$BUILD/qemu.lock"
+exec 9<"$dir"
 flock 9
 kept && exit 0
 rm -f "$dir/qemu-i386"
