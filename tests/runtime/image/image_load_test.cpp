@@ -348,6 +348,20 @@ TEST_F(ImageLoadTest, CreateRefusesSidesARecordCannotHoldAndTablelessDepths)
     EXPECT_EQ(image_exists(100), 0);
 }
 
+// A dynamic handle is a heap address. Claiming it as a number, or one above
+// it, must not grow the table over the live image it names.
+TEST_F(ImageLoadTest, ADynamicHandleIsNeverTakenForATableNumber)
+{
+    intptr_t any = image_create_ex(OBJECT_ANY, 8, 8, 32);
+    ASSERT_NE(any, 0);
+    intptr_t picture = image_handle(any);
+    EXPECT_EQ(image_create_ex(any, 8, 8, 32), 0);
+    EXPECT_EQ(image_create_ex(any + 4096, 8, 8, 32), 0);
+    EXPECT_EQ(image_handle(any), picture);
+    image_free_all();
+    EXPECT_EQ(GetObjectType(reinterpret_cast<HGDIOBJ>(picture)), 0u);
+}
+
 TEST_F(ImageLoadTest, FreeAllFreesTableAndDynamicImages)
 {
     ASSERT_NE(image_from_memory(3, target_bmp), 0);
