@@ -155,6 +155,15 @@ TEST_F(SkinLoad, PayloadBoundsAreChecked)
     EXPECT_EQ(skin_heap_blocks(), baseline);
 }
 
+// The checks pass a picture without planes, which the platform will not
+// convert: the load fails rather than give a black background.
+TEST_F(SkinLoad, APictureThePlatformWillNotConvertFailsTheLoad)
+{
+    std::vector<uint8_t> c = plain_container({});
+    c[48 + 48 + 26] = 0;
+    expect_refused(c, "picture with no planes");
+}
+
 // Without a size, the unpacked-size field is all that bounds a plain payload:
 // region data and picture beyond it are refused even where memory follows.
 TEST_F(SkinLoad, PlainPayloadEndsAtItsUnpackedSize)
