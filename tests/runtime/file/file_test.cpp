@@ -228,6 +228,9 @@ TEST_F(FileTest, BytesAFullDiskRefusesStayPendingAndCloseReportsTheLoss)
     // The flush fails: the file stays where it was, the bytes pending.
     EXPECT_EQ(file_seek(0, 0), INVALID_SET_FILE_POINTER);
     EXPECT_EQ(file_length(0), 5);
+    // A text that needs the room they hold is not taken; its line end is.
+    EXPECT_EQ(file_write_line(0, std::string(4092, 'x').c_str()), 2);
+    EXPECT_EQ(file_length(0), 7);
     EXPECT_EQ(file_close(0), 0);
     std::string name = path("whole.bin");
     ASSERT_NE(file_open(0, name.c_str()), 0);
