@@ -40,11 +40,21 @@ protected:
         close(fd);
     }
     // Runs the shell command in the folder: its exit status (-1 if it did not
-    // exit), with its output and errors kept.
+    // exit), with its output, its errors and the largest resident size, in
+    // KiB, that it or any program it ran reached.
     int run(const std::string& command)
     {
         std::string line = "cd '" + folder + "' && { " + command + "; } >out 2>err";
-        int status = system(line.c_str());
+        pid_t shell = fork();
+        if (shell == 0) {
+            execl("/bin/sh", "sh", "-c", line.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        int status = 0;
+        rusage usage = {};
+        if (shell < 0 || wait4(shell, &status, 0, &usage) != shell)
+            return -1;
+        peak_kib = usage.ru_maxrss;
         out = slurp("out");
         err = slurp("err");
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -54,12 +64,6 @@ protected:
         std::ifstream in(folder + "/" + name, std::ios::binary);
         return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     }
-    // The largest resident size, in KiB, that any program run so far reached.
-    static long peak_kib()
-    {
-        rusage usage = {};
-        getrusage(RUSAGE_CHILDREN, &usage);
-        return usage.ru_maxrss;
-    }
     std::string folder, out, err;
+    long peak_kib = 0;
 };
