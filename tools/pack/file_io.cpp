@@ -4,7 +4,9 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -28,13 +30,13 @@ const uint64_t READ_ALL_LIMIT = INT32_MAX;
 
 }  // namespace
 
-const char* file_read_explain(FileReadStatus status)
+std::string file_read_explain(FileReadStatus status)
 {
     switch (status) {
     case FILE_READ_OK:
         return "read";
     case FILE_READ_CANNOT_OPEN:
-        return "cannot be opened";
+        return std::string("cannot be opened: ") + std::strerror(errno);
     case FILE_READ_FOLDER:
         return "is a folder";
     case FILE_READ_NOT_A_FILE:

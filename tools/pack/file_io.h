@@ -18,8 +18,10 @@ enum FileReadStatus {
     FILE_READ_FAILED,  // an error while reading
 };
 
-// A sentence for the status, for people ("is a folder").
-const char* file_read_explain(FileReadStatus status);
+// A sentence for the status, for people ("is a folder"). For a file that
+// cannot be opened it gives the system's reason, so it is asked straight
+// after the failed read.
+std::string file_read_explain(FileReadStatus status);
 
 // Opens a regular file for reading: its stream and size on FILE_READ_OK,
 // else a null stream and the reason.

@@ -17,7 +17,7 @@ int pack_file(bool unpack, const char* in_path, const char* out_path)
     std::vector<uint8_t> in;
     FileReadStatus read = file_read_limited(in_path, PACK_SIZE_MAX, in);
     if (read != FILE_READ_OK) {
-        fprintf(stderr, "pack: %s %s\n", in_path, file_read_explain(read));
+        fprintf(stderr, "pack: %s %s\n", in_path, file_read_explain(read).c_str());
         return 1;
     }
     std::vector<uint8_t> out;

@@ -55,13 +55,13 @@ int main(int argc, char** argv)
     uint64_t size;
     FileReadStatus status = file_open_regular(path, &file, &size);
     if (status != FILE_READ_OK)
-        return report(path, file_read_explain(status), exit_for(status));
+        return report(path, file_read_explain(status).c_str(), exit_for(status));
     unsigned char tail[SCORE_RECORD_MAX];
     size_t count = size < SCORE_RECORD_MAX ? size_t(size) : SCORE_RECORD_MAX;
     bool read = count == 0 || read_tail(file, size, tail, count);
     fclose(file);
     if (!read)
-        return report(path, file_read_explain(FILE_READ_FAILED), EXIT_READ_ERROR);
+        return report(path, file_read_explain(FILE_READ_FAILED).c_str(), EXIT_READ_ERROR);
     if (size == 0)
         return report(path, "is empty", EXIT_EMPTY);
     int32_t seconds = 0;
