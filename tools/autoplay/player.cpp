@@ -13,6 +13,7 @@
 #include "tools/autoplay/score_file.h"
 #include "tools/autoplay/screenshot.h"
 #include "tools/autoplay/texts.h"
+#include "tools/pack/file_io.h"
 
 namespace {
 
@@ -54,10 +55,14 @@ bool score_is_folder(const Session& s)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// The game's card and record take about a kilobyte; anything past this is
+// no score file of the game's, and is not read.
+const uint64_t SCORE_FILE_LIMIT = 1 << 20;
+
 std::vector<uint8_t> score_bytes(const Session& s)
 {
     std::vector<uint8_t> bytes;
-    file_read_all(score_path(s), bytes);
+    file_read_limited(score_path(s), SCORE_FILE_LIMIT, bytes);
     return bytes;
 }
 

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "tools/autoplay/player.h"
+#include "tools/pack/file_io.h"
 
 void GameRun::SetUp()
 {
