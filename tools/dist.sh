@@ -41,8 +41,12 @@ trap 'rm -rf "$work"' EXIT
 
 # build_game SOURCES TREE: the shipped program alone, in TREE, with its
 # debug information beside it; the libpng sources are those in TREE/../libpng.
+# A new tree is made without the tests (so without a test framework); one
+# that make build made keeps them.
 build_game() {
-    cmake -S "$1" -B "$2" -DCMAKE_TOOLCHAIN_FILE="$1/cmake/toolchain-i686-mingw.cmake" -DZORVANT_TESTS=OFF >/dev/null
+    local tests=()
+    [ -f "$2/CMakeCache.txt" ] || tests=(-DZORVANT_TESTS=OFF)
+    cmake -S "$1" -B "$2" -DCMAKE_TOOLCHAIN_FILE="$1/cmake/toolchain-i686-mingw.cmake" "${tests[@]}" >/dev/null
     cmake --build "$2" -j "$JOBS" --target zorvant >/dev/null
 }
 
