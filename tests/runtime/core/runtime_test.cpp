@@ -130,7 +130,7 @@ bool clock_running()
 {
     if (!timer_stop(15))
         return false;
-    timer_start(15, 60000, nullptr);
+    timer_start(15, 30000, nullptr);
     return true;
 }
 
@@ -168,7 +168,7 @@ TEST(RuntimeChains, EachStepDoesItsPartInTheFixedOrder)
 
     for (int32_t i = 0; i < DECODER_SLOTS; ++i)
         ASSERT_EQ(image_decoder_register(&unused_decoder), 1);
-    uint32_t before_chain = timer_start(15, 60000, count_slot_call);
+    uint32_t before_chain = timer_start(15, 30000, count_slot_call);
     ASSERT_NE(before_chain, 0u);
 
     // The module step's one effect, the instance handle, is also taken on
@@ -181,7 +181,7 @@ TEST(RuntimeChains, EachStepDoesItsPartInTheFixedOrder)
     timeKillEvent(before_chain);
 
     // What the end chain has to take down.
-    ASSERT_NE(timer_start(15, 60000, nullptr), 0u);
+    ASSERT_NE(timer_start(15, 30000, nullptr), 0u);
     skin = skin_load(asset_skin);
     ASSERT_NE(skin, nullptr);
     ASSERT_NE(window_open(0, 0, 0, 200, 100, "chain", WINDOW_INVISIBLE), 0);
