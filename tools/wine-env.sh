@@ -48,7 +48,7 @@ zorvant_display() {
 # stdio on /dev/null: otherwise the helpers inherit ctest's pipes and it hangs.
 zorvant_warm() {
     "$WINESERVER" -p </dev/null >/dev/null 2>&1 || true
-    LC_ALL=ru_RU.UTF-8 "$WINE" cmd /c exit </dev/null >/dev/null 2>&1
+    "$WINE" cmd /c exit </dev/null >/dev/null 2>&1
 }
 
 # A Wine program that waits for the whole session on a pipe nobody writes,
@@ -59,7 +59,7 @@ zorvant_warm() {
 # every window it opens fails. zorvant_stop's `wineserver -k` ends it.
 zorvant_hold_desktop() {
     mkfifo "$ZORVANT_WORK/desktop"
-    LC_ALL=ru_RU.UTF-8 "$WINE" cmd <"$ZORVANT_WORK/desktop" >/dev/null 2>&1 &
+    "$WINE" cmd <"$ZORVANT_WORK/desktop" >/dev/null 2>&1 &
     exec 8>"$ZORVANT_WORK/desktop"
 }
 
