@@ -10,6 +10,7 @@
 #include "runtime/skin/skin.h"
 #include "tests/runtime/gdi_objects.h"
 #include "tests/runtime/skin/support/skin_fixture.h"
+#include "tools/gdi_census/gdi_census.h"
 
 namespace {
 
@@ -234,12 +235,14 @@ TEST_F(SkinLoad, TwoLoadsTakeSlotsZeroAndOne)
 
 TEST_F(SkinLoad, FreeAllDeletesBitmapsAndBlocks)
 {
+    GdiCensus before = gdi_census();
     void* skin = skin_load(asset_skin);
     ASSERT_NE(skin, nullptr);
     HBITMAP bitmap = skin_slot_find(skin)->bitmap;
     EXPECT_EQ(GetObjectType(bitmap), DWORD(OBJ_BITMAP));
     skin_free_all();
     EXPECT_EQ(GetObjectType(bitmap), 0u);
+    EXPECT_EQ(gdi_census(), before);  // nor a context of the conversion
     EXPECT_EQ(skin_heap_blocks(), baseline);
     EXPECT_EQ(skin_slot_find(skin), nullptr);
     EXPECT_NE(skin_load(asset_skin), nullptr);  // loads start afresh
