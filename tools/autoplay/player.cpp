@@ -13,6 +13,7 @@
 #include "tools/autoplay/score_file.h"
 #include "tools/autoplay/screenshot.h"
 #include "tools/autoplay/texts.h"
+#include "tools/gdi_census/gdi_census.h"
 #include "tools/pack/file_io.h"
 
 namespace {
@@ -307,12 +308,11 @@ void resources_report(Session& s, int32_t game)
     PROCESS_MEMORY_COUNTERS_EX memory = {};
     memory.cb = sizeof memory;
     GetProcessMemoryInfo(s.view.process.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
-    // Wine gives no PrivateUsage for another process (0) and no GDI count
-    // (GetGuiResources is a stub giving 0); its PagefileUsage, which Windows
-    // keeps equal to PrivateUsage, is filled in.
+    // Wine gives no PrivateUsage for another process (0); its PagefileUsage,
+    // which Windows keeps equal to PrivateUsage, is filled in.
     SIZE_T committed = memory.PrivateUsage ? memory.PrivateUsage : memory.PagefileUsage;
-    DWORD gdi = GetGuiResources(s.view.process.hProcess, GR_GDIOBJECTS);
-    report_line(s.report, "resources game %d gdi %lu private %llu working %llu", game, static_cast<unsigned long>(gdi),
+    GdiCensus gdi = gdi_census_of(s.view.process.hProcess, s.view.process.hThread);
+    report_line(s.report, "resources game %d %s private %llu working %llu", game, gdi_census_text(gdi).c_str(),
                 static_cast<unsigned long long>(committed), static_cast<unsigned long long>(memory.WorkingSetSize));
 }
 
