@@ -211,7 +211,9 @@ TEST_F(SkinWindow, OtherMessagesReachThePreviousProcedureUnchanged)
     EXPECT_EQ(seen[0].window, w);
     EXPECT_EQ(seen[0].wparam, WPARAM(0x1234));
     EXPECT_EQ(seen[0].lparam, LPARAM(0x56789A));
-    EXPECT_EQ(SendMessageA(w, WM_ERASEBKGND, reinterpret_cast<WPARAM>(GetDC(w)), 0), 1);
+    HDC dc = GetDC(w);
+    EXPECT_EQ(SendMessageA(w, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0), 1);
+    ReleaseDC(w, dc);
     EXPECT_EQ(own_erases, 1);
 }
 
