@@ -301,6 +301,25 @@ bool target_click(Session& s, HWND* result)
     return true;
 }
 
+// The game's GDI census once it holds still: a paint in flight (the box
+// drawn, the target hidden) has objects of its own out for a moment, which
+// are no leak. Still means the same census for a third of a second.
+GdiCensus census_settled(const GameView& view)
+{
+    const DWORD STILL_MS = 300;
+    GdiCensus last = gdi_census_of(view.process.hProcess, view.process.hThread);
+    DWORD since = GetTickCount();
+    wait_for([&] {
+        GdiCensus now = gdi_census_of(view.process.hProcess, view.process.hThread);
+        if (now != last) {
+            last = now;
+            since = GetTickCount();
+        }
+        return GetTickCount() - since >= STILL_MS;
+    }, WAIT_CLICK_MS);
+    return last;
+}
+
 void resources_report(Session& s, int32_t game)
 {
     if (!s.options.resources)
@@ -311,7 +330,7 @@ void resources_report(Session& s, int32_t game)
     // Wine gives no PrivateUsage for another process (0); its PagefileUsage,
     // which Windows keeps equal to PrivateUsage, is filled in.
     SIZE_T committed = memory.PrivateUsage ? memory.PrivateUsage : memory.PagefileUsage;
-    GdiCensus gdi = gdi_census_of(s.view.process.hProcess, s.view.process.hThread);
+    GdiCensus gdi = census_settled(s.view);
     report_line(s.report, "resources game %d %s private %llu working %llu", game, gdi_census_text(gdi).c_str(),
                 static_cast<unsigned long long>(committed), static_cast<unsigned long long>(memory.WorkingSetSize));
 }
