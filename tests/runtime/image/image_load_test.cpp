@@ -6,7 +6,6 @@
 #include <cstring>
 #include <vector>
 
-#include "tests/runtime/gdi_objects.h"
 #include "tests/runtime/image/image_pixels.h"
 #include "tools/gdi_census/gdi_census.h"
 
@@ -323,10 +322,10 @@ TEST_F(ImageLoadTest, RowsThePlatformCannotConvertFailTheLoad)
     // The target's headers end the readable page; its rows would follow.
     unsigned char* headers = pages + page - 54;
     std::memcpy(headers, target_bmp, 54);
-    int bitmaps = gdi_objects(OBJ_BITMAP);
+    GdiCensus before = gdi_census();
     EXPECT_EQ(image_from_memory(3, headers), 0);
     EXPECT_EQ(image_exists(3), 0);
-    EXPECT_EQ(gdi_objects(OBJ_BITMAP), bitmaps);
+    EXPECT_EQ(gdi_census(), before);
     VirtualFree(pages, 0, MEM_RELEASE);
 }
 

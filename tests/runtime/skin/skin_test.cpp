@@ -8,7 +8,6 @@
 #include "runtime/core/heap.h"
 #include "runtime/skin/packed_block.h"
 #include "runtime/skin/skin.h"
-#include "tests/runtime/gdi_objects.h"
 #include "tests/runtime/skin/support/skin_fixture.h"
 #include "tools/gdi_census/gdi_census.h"
 
@@ -163,9 +162,9 @@ TEST_F(SkinLoad, APictureThePlatformWillNotConvertFailsTheLoad)
 {
     std::vector<uint8_t> c = plain_container({});
     c[48 + 48 + 26] = 0;
-    int bitmaps = gdi_objects(OBJ_BITMAP);
+    GdiCensus before = gdi_census();
     expect_refused(c, "picture with no planes");
-    EXPECT_EQ(gdi_objects(OBJ_BITMAP), bitmaps);
+    EXPECT_EQ(gdi_census(), before);
 }
 
 // Without a size, the unpacked-size field is all that bounds a plain payload:

@@ -9,7 +9,6 @@
 #include "runtime/core/heap.h"
 #include "runtime/skin/skin.h"
 #include "runtime/skin/skin_window.h"
-#include "tests/runtime/gdi_objects.h"
 #include "tests/runtime/skin/support/skin_fixture.h"
 #include "tools/gdi_census/gdi_census.h"
 
@@ -277,9 +276,9 @@ TEST_F(SkinWindow, ARegionTheWindowRefusesIsNotLeft)
     std::vector<uint8_t> c = plain_container(layout);
     void* skin = skin_load_ex(c.data(), c.size());
     ASSERT_NE(skin, nullptr);
-    int regions = gdi_objects(OBJ_REGION);
+    GdiCensus before = gdi_census();
     skin_apply(gone, skin);
-    EXPECT_EQ(gdi_objects(OBJ_REGION), regions);
+    EXPECT_EQ(gdi_census(), before);
 }
 
 TEST_F(SkinWindow, SkinWithoutPictureGivesOnlyTheOutline)
