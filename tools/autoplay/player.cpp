@@ -308,6 +308,8 @@ GdiCensus census_settled(const GameView& view)
 {
     const DWORD STILL_MS = 300;
     GdiCensus last = gdi_census_of(view.process.hProcess, view.process.hThread);
+    if (!last.read)
+        return last;
     DWORD since = GetTickCount();
     wait_for([&] {
         GdiCensus now = gdi_census_of(view.process.hProcess, view.process.hThread);

@@ -11,6 +11,7 @@
 
 namespace {
 
+const THREADINFOCLASS THREAD_BASIC_INFORMATION = static_cast<THREADINFOCLASS>(0);
 const uint64_t TEB32_TEB64 = 0xF70;
 const uint64_t TEB64_PEB = 0x60;
 const uint64_t PEB64_HANDLE_TABLE = 0xF8;
@@ -52,7 +53,7 @@ bool memory_read(HANDLE process, uint64_t address, void* out, size_t size)
 uint64_t table_address(HANDLE process, HANDLE thread)
 {
     ThreadBasicInformation basic = {};
-    if (NtQueryInformationThread(thread, static_cast<THREADINFOCLASS>(0), &basic, sizeof basic, nullptr) != 0)
+    if (NtQueryInformationThread(thread, THREAD_BASIC_INFORMATION, &basic, sizeof basic, nullptr) != 0)
         return 0;
     uint64_t teb = reinterpret_cast<uintptr_t>(basic.teb);
 #ifndef _WIN64
