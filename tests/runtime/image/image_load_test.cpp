@@ -6,7 +6,9 @@
 #include <cstring>
 #include <vector>
 
-#include "tests/runtime/image/image_pixels.h"
+#include "runtime/core/heap.h"
+#include "tests/runtime/image/image_readback.h"
+#include "tests/support/runtime_start.h"
 #include "tools/gdi_census/gdi_census.h"
 
 extern "C" const unsigned char zorvant_ico[];
@@ -51,7 +53,7 @@ class ImageLoadTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        image_test_start();
+        test_runtime_start("images");
         decoder_asked = 0;
         decoder_kind = 0;
     }
