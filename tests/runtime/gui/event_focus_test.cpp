@@ -8,20 +8,17 @@
 #include "runtime/gui/event.h"
 #include "runtime/gui/focus.h"
 #include "runtime/gui/window.h"
+#include "tests/runtime/gui/window_fixture.h"
 #include "tests/support/events.h"
 #include "tests/support/input.h"
-#include "tests/support/runtime_start.h"
 
 namespace {
 
-class FocusTest : public ::testing::Test {
+class FocusTest : public WindowFixture {
 protected:
     void SetUp() override
     {
-        test_runtime_start("message boxes");
-        ASSERT_NE(window_open(0, 100, 100, 400, 200, "focus", WS_POPUP), 0);
-        window = window_handle(0);
-        SetForegroundWindow(window);
+        open(100, 100, 400, 200, "focus");
         first = button("first", WS_TABSTOP, 10);
         button("disabled", WS_TABSTOP | WS_DISABLED, 50);
         second = button("second", WS_TABSTOP, 90);
@@ -29,11 +26,6 @@ protected:
         button("no stop", 0, 170);
         third = button("third", WS_TABSTOP, 210);
         test_events_drop();
-    }
-    void TearDown() override
-    {
-        window_library_end();
-        event_library_end();
     }
 
     HWND button(const char* text, DWORD style, int y, bool visible = true)
@@ -58,7 +50,6 @@ protected:
         return false;
     }
 
-    HWND window = nullptr;
     HWND first = nullptr;
     HWND second = nullptr;
     HWND third = nullptr;

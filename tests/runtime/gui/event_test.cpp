@@ -9,11 +9,11 @@
 #include "runtime/core/heap.h"
 #include "runtime/gui/event.h"
 #include "runtime/gui/window.h"
+#include "tests/runtime/gui/window_fixture.h"
 #include "tests/support/events.h"
 #include "tests/support/heap_blocks.h"
 #include "tests/support/input.h"
 #include "tests/support/pump.h"
-#include "tests/support/runtime_start.h"
 #include "tests/support/window.h"
 
 namespace {
@@ -65,24 +65,19 @@ EventDataBlock* data_block_make()
     return block;
 }
 
-class EventTest : public ::testing::Test {
+class EventTest : public WindowFixture {
 protected:
     void SetUp() override
     {
-        test_runtime_start("message boxes");
-        ASSERT_NE(window_open(0, 100, 100, 300, 200, "events", WS_POPUP), 0);
-        window = window_handle(0);
-        SetForegroundWindow(window);
+        open(100, 100, 300, 200, "events");
         test_events_drop();
     }
     void TearDown() override
     {
-        window_library_end();
-        event_library_end();
+        WindowFixture::TearDown();
         event_set_global_callback(nullptr);
         test_events_drop(0);
     }
-    HWND window = nullptr;
 };
 
 // Posts WM_APP to a thread after half a minute unless stopped first: a look

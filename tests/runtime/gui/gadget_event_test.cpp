@@ -11,26 +11,22 @@
 #include <vector>
 
 #include "runtime/gui/gadget.h"
+#include "tests/runtime/gui/window_fixture.h"
 #include "tests/support/events.h"
 #include "tests/support/input.h"
 #include "tests/support/pixels.h"
-#include "tests/support/runtime_start.h"
 #include "tests/support/window.h"
 
 namespace {
 
-class GadgetEvents : public ::testing::Test {
+class GadgetEvents : public WindowFixture {
 protected:
     void SetUp() override
     {
-        test_runtime_start("message boxes");
-        ASSERT_NE(window_open(0, 0, 0, 600, 300, "Zorvant", WS_POPUP), 0);
-        window = window_handle(0);
+        open(0, 0, 600, 300, "Zorvant");
         gadget_list_use(window);
-        SetForegroundWindow(window);
         test_events_drop(100);
     }
-    void TearDown() override { window_close(0); }
 
     // A press and release at a point of the window; the events in between are
     // dropped until EVENT_GADGET comes. The cursor is settled there first:
@@ -46,7 +42,6 @@ protected:
         input_button(p, false);
         return test_event_expect(EVENT_GADGET);
     }
-    HWND window = nullptr;
 };
 
 // A kind of the test's own that notes what its controls' parent is handed.

@@ -9,9 +9,9 @@
 #include "runtime/gui/event.h"
 #include "runtime/gui/sizing.h"
 #include "runtime/gui/window.h"
+#include "tests/runtime/gui/window_fixture.h"
 #include "tests/support/events.h"
 #include "tests/support/input.h"
-#include "tests/support/runtime_start.h"
 
 namespace {
 
@@ -39,15 +39,12 @@ RECT window_rect(HWND window)
     return r;
 }
 
-class SizingTest : public ::testing::Test {
+class SizingTest : public WindowFixture {
 protected:
     void SetUp() override
     {
-        test_runtime_start("message boxes");
         SystemParametersInfoA(SPI_SETDRAGFULLWINDOWS, TRUE, nullptr, 0);
-        ASSERT_NE(window_open(0, 100, 100, 300, 200, "size", WS_OVERLAPPEDWINDOW), 0);
-        window = window_handle(0);
-        SetForegroundWindow(window);
+        open(100, 100, 300, 200, "size", WS_OVERLAPPEDWINDOW);
         SetFocus(window);
         seen.clear();
         minimum_width = 0;
@@ -60,12 +57,10 @@ protected:
     void TearDown() override
     {
         ReleaseCapture();
-        window_library_end();
-        event_library_end();
+        WindowFixture::TearDown();
     }
     void size_from(WPARAM edge) { EXPECT_EQ(SendMessageA(window, WM_SYSCOMMAND, SC_SIZE | edge, 0), 0); }
 
-    HWND window = nullptr;
     RECT start = {};
 };
 
