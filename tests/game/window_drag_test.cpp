@@ -1,0 +1,182 @@
+// The window drag's decision on real input: a release that comes while the
+// decision looks at the queue ends it at once, and a press on the window's
+// surface that leaves the window becomes a drag. The decision waits without
+// a time-out, so a missed wake would hang: a watchdog clicks the window after
+// ten seconds to end it, and the test fails when the watchdog had to.
+#include <gtest/gtest.h>
+
+#include "game/game.h"
+#include "tests/runtime/gui/support/gui_test.h"
+
+namespace {
+
+// Once started, clicks at `point` every second from ten seconds on, until
+// stopped; `fired` tells whether it had to.
+struct Watchdog {
+    POINT point;
+    HANDLE stop;
+    HANDLE thread;
+    volatile LONG fired;
+};
+
+DWORD WINAPI watchdog_run(void* parameter)
+{
+    Watchdog* dog = static_cast<Watchdog*>(parameter);
+    DWORD wait = 10000;
+    while (WaitForSingleObject(dog->stop, wait) == WAIT_TIMEOUT) {
+        InterlockedExchange(&dog->fired, 1);
+        gui_test_mouse_to(dog->point.x, dog->point.y);
+        gui_test_mouse(dog->point.x, dog->point.y, MOUSEEVENTF_LEFTDOWN);
+        gui_test_mouse(dog->point.x, dog->point.y, MOUSEEVENTF_LEFTUP);
+        wait = 1000;
+    }
+    return 0;
+}
+
+void watchdog_start(Watchdog& dog, POINT point)
+{
+    dog.point = point;
+    dog.fired = 0;
+    dog.stop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    dog.thread = CreateThread(nullptr, 0, watchdog_run, &dog, 0, nullptr);
+}
+
+bool watchdog_end(Watchdog& dog)
+{
+    SetEvent(dog.stop);
+    WaitForSingleObject(dog.thread, INFINITE);
+    CloseHandle(dog.thread);
+    CloseHandle(dog.stop);
+    return dog.fired != 0;
+}
+
+// The release, given once, when the decision takes a mouse move from the
+// queue; the pointer stays where it is.
+bool released;
+LRESULT CALLBACK release_on_move(int code, WPARAM removal, LPARAM lparam)
+{
+    const MSG& msg = *reinterpret_cast<const MSG*>(lparam);
+    if (code == HC_ACTION && removal == PM_REMOVE && msg.message == WM_MOUSEMOVE && !released) {
+        released = true;
+        INPUT input = {};
+        input.type = INPUT_MOUSE;
+        input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        SendInput(1, &input, sizeof input);
+    }
+    return CallNextHookEx(nullptr, code, removal, lparam);
+}
+
+// Once the decision holds the mouse in the window's thread, the helper moves
+// the pointer to `out`; once the system's move loop runs there, it releases
+// the button.
+struct DragHelper {
+    DWORD thread;
+    HWND window;
+    POINT out;
+};
+
+bool thread_state(const DragHelper* helper, bool (*holds)(const GUITHREADINFO&))
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    for (int i = 0; i < 1000; i++) {
+        if (GetGUIThreadInfo(helper->thread, &info) && holds(info))
+            return true;
+        Sleep(10);
+    }
+    return false;
+}
+
+bool deciding(const GUITHREADINFO& info) { return info.hwndCapture != nullptr; }
+bool moving(const GUITHREADINFO& info) { return (info.flags & GUI_INMOVESIZE) != 0; }
+
+DWORD WINAPI drag_out(void* parameter)
+{
+    const DragHelper* helper = static_cast<const DragHelper*>(parameter);
+    thread_state(helper, deciding);
+    gui_test_mouse_to(helper->out.x, helper->out.y);
+    thread_state(helper, moving);
+    gui_test_mouse(helper->out.x, helper->out.y, MOUSEEVENTF_LEFTUP);
+    return 0;
+}
+
+class WindowDrag : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        gui_test_start();
+        window = GuiTestParent::open(300, 200, 200, 150);
+        ASSERT_NE(window, nullptr);
+    }
+    void TearDown() override
+    {
+        DestroyWindow(window);
+        gui_test_pump(50);
+    }
+    // A real press at a client point, taken from the queue as the game's
+    // loop takes it; the pointer stays there.
+    bool press(int x, int y)
+    {
+        POINT p = gui_test_screen_point(window, x, y);
+        if (!gui_test_mouse_settle_with(p.x, p.y, gui_test_pump))
+            return false;
+        gui_test_mouse(p.x, p.y, MOUSEEVENTF_LEFTDOWN);
+        MSG msg;
+        for (DWORD start = GetTickCount(); GetTickCount() - start < 3000;) {
+            if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                DispatchMessageA(&msg);
+                if (msg.message == WM_LBUTTONDOWN)
+                    return true;
+            }
+        }
+        return false;
+    }
+    RECT place() const
+    {
+        RECT r;
+        GetWindowRect(window, &r);
+        return r;
+    }
+    HWND window = nullptr;
+};
+
+TEST_F(WindowDrag, AReleaseThatComesWhileTheQueueIsLookedAtEndsTheDecisionAtOnce)
+{
+    ASSERT_TRUE(press(100, 75));
+    // A move within the drag rectangle waits in the queue; the release comes
+    // just as the decision takes that move.
+    POINT p = gui_test_screen_point(window, 101, 75);
+    gui_test_mouse_to(p.x, p.y);
+    RECT before = place();
+    Watchdog dog;
+    watchdog_start(dog, gui_test_screen_point(window, 100, 75));
+    released = false;
+    HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, release_on_move, nullptr, GetCurrentThreadId());
+    game_window_drag(window);
+    UnhookWindowsHookEx(hook);
+    EXPECT_FALSE(watchdog_end(dog)) << "the release did not end the wait";
+    EXPECT_TRUE(released);
+    MSG msg;
+    EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_LBUTTONUP, WM_LBUTTONUP, PM_NOREMOVE)) << "the release is left queued";
+    EXPECT_EQ(place(), before);
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(WindowDrag, APressOnTheSurfaceThatLeavesTheWindowBecomesADrag)
+{
+    // Two pixels from the right edge, then 40 to the right, past the window.
+    ASSERT_TRUE(press(198, 75));
+    RECT before = place();
+    Watchdog dog;
+    watchdog_start(dog, gui_test_screen_point(window, 100, 75));
+    DragHelper helper = {GetCurrentThreadId(), window, gui_test_screen_point(window, 238, 75)};
+    HANDLE thread = CreateThread(nullptr, 0, drag_out, &helper, 0, nullptr);
+    game_window_drag(window);
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+    EXPECT_FALSE(watchdog_end(dog)) << "the move past the edge was not seen";
+    EXPECT_EQ(place().left - before.left, 40);
+    EXPECT_EQ(place().top, before.top);
+}
+
+}  // namespace
