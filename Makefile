@@ -11,15 +11,23 @@ MAKEFLAGS += --no-print-directory
 
 all: build
 
+# $(call deps,SET): the Debian packages of SET (tools/install-deps.sh) and
+# the libpng sources that the Windows trees build. Where Wine runs, the
+# emulator too, fetched only where the kernel runs no 32-bit code. Nothing
+# else is fetched or installed, and configuring a tree never does either.
+deps = tools/install-deps.sh $(1) && tools/fetch-libpng.sh $(BUILD)/libpng
+emulator = BUILD=$(BUILD) tools/fetch-qemu.sh
+
+# Everything, for the tests, benchmarks, fuzzing and soak.
 deps:
-	@tools/install-deps.sh
-	@BUILD=$(BUILD) tools/fetch-qemu.sh
+	@$(call deps,all) && $(emulator)
 
 # Three trees: the shipped 32-bit program and the same sources for 64-bit
-# Windows, each with the Windows tests, and the host tools.
-CONFIG_host := -DCMAKE_BUILD_TYPE=RelWithDebInfo
-CONFIG_win32 := -DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/toolchain-i686-mingw.cmake -DZORVANT_TESTS=ON
-CONFIG_win64 := -DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/toolchain-x86_64-mingw.cmake
+# Windows, each with the Windows tests unless only playing, and the host tools.
+tests := ON
+CONFIG_host = -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORVANT_TESTS=$(tests)
+CONFIG_win32 = -DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/toolchain-i686-mingw.cmake -DZORVANT_TESTS=$(tests)
+CONFIG_win64 = -DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/toolchain-x86_64-mingw.cmake -DZORVANT_TESTS=$(tests)
 # $(call tree,NAME[,TARGETS]): configures the tree and builds the targets
 # (everything when none are named).
 tree = cmake -S . -B $(BUILD)/$(1) $(CONFIG_$(1)) >/dev/null && \
@@ -33,10 +41,13 @@ build: deps
 test: build
 	@BUILD=$(BUILD) tools/run-tests.sh
 
-# Playing needs the asset tools, the game and the automatic player: no test
-# program. The shipped i686 game is played where the kernel runs 32-bit code
-# itself (tools/play.sh), so only there is it built for playing.
-play: deps
+# Playing needs the compilers, Wine, the asset tools, the game and the
+# automatic player: no test program, so no test framework either. The
+# shipped i686 game is played where the kernel runs 32-bit code itself
+# (tools/play.sh), so only there is it built for playing.
+play: tests = OFF
+play:
+	@$(call deps,play) && $(emulator)
 	@$(call tree,host,pack make_skin make_assets score_read)
 	@$(call tree,win64,zorvant autoplay)
 	@if tools/native-i386.sh; then $(call tree,win32,zorvant); fi
@@ -57,9 +68,10 @@ TREE ?= win32
 soak: build
 	@BUILD=$(BUILD) TREE=$(TREE) tools/soak.sh
 
-# The archive for Windows players and its checksum in dist/, checked by a
-# second build of the program in a scratch folder.
-dist: deps
+# The archive for Windows players, its debug information beside it and their
+# checksums in dist/, checked by a second build in a scratch folder.
+dist:
+	@$(call deps,dist)
 	@BUILD=$(BUILD) JOBS=$(JOBS) tools/dist.sh
 
 clean:

@@ -1,28 +1,33 @@
 # libpng for the Windows trees: Debian ships none for the MinGW targets, so
-# Debian's own source package is fetched into the build tree once and built
-# here as a static library, linked with the MinGW zlib (libz-mingw-w64-dev).
-# The built objects stay in the tree, so a rebuild does not repeat the work.
-set(ZORVANT_LIBPNG_DIR ${CMAKE_BINARY_DIR}/libpng)
-if(NOT EXISTS ${ZORVANT_LIBPNG_DIR}/src/png.h)
-  message(STATUS "zorvant: fetching the libpng source package")
-  execute_process(
-    COMMAND ${CMAKE_SOURCE_DIR}/tools/fetch-libpng.sh ${ZORVANT_LIBPNG_DIR}
-    RESULT_VARIABLE fetch_result)
-  if(NOT fetch_result EQUAL 0)
-    message(FATAL_ERROR "zorvant: the libpng source package could not be fetched")
-  endif()
+# Debian's own source package, fetched once by the deps step
+# (tools/fetch-libpng.sh; configuring never fetches or installs anything), is
+# built here as a static library, linked with the MinGW zlib
+# (libz-mingw-w64-dev). Both Windows trees build the one copy of the sources.
+set(ZORVANT_LIBPNG_SOURCE ${CMAKE_BINARY_DIR}/../libpng/src CACHE PATH
+  "The unpacked libpng1.6 source package (tools/fetch-libpng.sh DIR fetches it into DIR/src)")
+# As the compiler will see it, for the prefix map below.
+cmake_path(ABSOLUTE_PATH ZORVANT_LIBPNG_SOURCE NORMALIZE OUTPUT_VARIABLE libpng_source_dir)
+string(REGEX REPLACE "/$" "" libpng_source_dir ${libpng_source_dir})
+if(NOT EXISTS ${libpng_source_dir}/png.h)
+  cmake_path(GET libpng_source_dir PARENT_PATH fetch_dir)
+  message(FATAL_ERROR "zorvant: no libpng sources in ${libpng_source_dir}: "
+    "run `make deps`, or tools/fetch-libpng.sh ${fetch_dir}")
 endif()
+set(ZORVANT_LIBPNG_DIR ${CMAKE_BINARY_DIR}/libpng)
+# The sources lie outside this tree: their folder is kept out of the objects
+# too, so the program and its debug information do not depend on it.
+add_compile_options(-ffile-prefix-map=${libpng_source_dir}=libpng)
 
 # The distribution's default configuration, as its own build would make it.
-configure_file(${ZORVANT_LIBPNG_DIR}/src/scripts/pnglibconf.h.prebuilt
+configure_file(${libpng_source_dir}/scripts/pnglibconf.h.prebuilt
   ${ZORVANT_LIBPNG_DIR}/include/pnglibconf.h COPYONLY)
 foreach(h png.h pngconf.h)
-  configure_file(${ZORVANT_LIBPNG_DIR}/src/${h} ${ZORVANT_LIBPNG_DIR}/include/${h} COPYONLY)
+  configure_file(${libpng_source_dir}/${h} ${ZORVANT_LIBPNG_DIR}/include/${h} COPYONLY)
 endforeach()
 
 set(libpng_sources png pngerror pngget pngmem pngpread pngread pngrio pngrtran
   pngrutil pngset pngtrans pngwio pngwrite pngwtran pngwutil)
-list(TRANSFORM libpng_sources PREPEND ${ZORVANT_LIBPNG_DIR}/src/)
+list(TRANSFORM libpng_sources PREPEND ${libpng_source_dir}/)
 list(TRANSFORM libpng_sources APPEND .c)
 add_library(zorvant_libpng STATIC ${libpng_sources})
 target_include_directories(zorvant_libpng PRIVATE ${ZORVANT_LIBPNG_DIR}/include)

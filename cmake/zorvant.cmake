@@ -71,13 +71,18 @@ endfunction()
 # zorvant_test(<name> SOURCES ... LIBS ...): a GoogleTest program run by ctest
 # (under Wine through the emulator when cross-compiling). OWN_MAIN: the
 # sources bring their own main (for a runtime set up around all the tests).
+# A Windows test carries the program's manifest, so that it reads its texts
+# in the program's code page; OWN_MANIFEST: its sources bring another one.
 function(zorvant_test name)
-  cmake_parse_arguments(T "OWN_MAIN" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "OWN_MAIN;OWN_MANIFEST" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   if(T_OWN_MAIN)
     target_link_libraries(${name} PRIVATE ${T_LIBS} gtest)
   else()
     target_link_libraries(${name} PRIVATE ${T_LIBS} gtest_main)
+  endif()
+  if(WIN32 AND NOT T_OWN_MANIFEST)
+    target_link_libraries(${name} PRIVATE zorvant_manifest)
   endif()
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
   add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
@@ -91,12 +96,13 @@ function(zorvant_test name)
   set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT})
 endfunction()
 
-# zorvant_tests_per_file(LIBS ...): every *_test.cpp of the current folder
-# becomes a test program of its own, named after the file, so that a crash in
-# one leaves the others standing. Sources in support/ are linked into each; a
-# support/main.cpp replaces GoogleTest's main.
+# zorvant_tests_per_file(LIBS ... [OWN_MANIFEST names...]): every *_test.cpp
+# of the current folder becomes a test program of its own, named after the
+# file, so that a crash in one leaves the others standing. Sources in support/
+# are linked into each; a support/main.cpp replaces GoogleTest's main. The
+# tests named after OWN_MANIFEST are given their manifest by the caller.
 function(zorvant_tests_per_file)
-  cmake_parse_arguments(T "" "TIMEOUT" "LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "TIMEOUT" "LIBS;OWN_MANIFEST" ${ARGN})
   file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
   file(GLOB support CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/support/*.cpp)
   set(own_main "")
@@ -108,7 +114,11 @@ function(zorvant_tests_per_file)
   endif()
   foreach(t ${tests})
     get_filename_component(name ${t} NAME_WE)
-    zorvant_test(${name} ${own_main} TIMEOUT ${T_TIMEOUT} SOURCES ${t} ${support} LIBS ${T_LIBS})
+    set(own_manifest "")
+    if(name IN_LIST T_OWN_MANIFEST)
+      set(own_manifest OWN_MANIFEST)
+    endif()
+    zorvant_test(${name} ${own_main} ${own_manifest} TIMEOUT ${T_TIMEOUT} SOURCES ${t} ${support} LIBS ${T_LIBS})
   endforeach()
 endfunction()
 

@@ -93,8 +93,6 @@ const char* score_record_explain(ScoreRecordStatus status)
     switch (status) {
     case SCORE_RECORD_OK:
         return "the record is whole";
-    case SCORE_RECORD_NO_FILE:
-        return "the file cannot be read";
     case SCORE_RECORD_TOO_SHORT:
         return "no score record: the file is shorter than the record it announces";
     case SCORE_RECORD_BAD_LENGTH:

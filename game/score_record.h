@@ -25,7 +25,6 @@ size_t score_record_make(int32_t seconds, unsigned char out[SCORE_RECORD_MAX]);
 
 enum ScoreRecordStatus {
     SCORE_RECORD_OK,
-    SCORE_RECORD_NO_FILE,         // the file cannot be read
     SCORE_RECORD_TOO_SHORT,       // fewer bytes than the length byte announces
     SCORE_RECORD_BAD_LENGTH,      // a length no record can have
     SCORE_RECORD_NO_LINE_END,     // no CR LF before the length byte

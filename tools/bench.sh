@@ -43,7 +43,7 @@ set +e
 run() {
     local name=$1
     shift
-    LC_ALL=ru_RU.UTF-8 "$WINE" "$@" >"$OUT/$name.txt" 2>"$OUT/$name.err" </dev/null || echo "error $name exited $?" >>"$OUT/$name.txt"
+    "$WINE" "$@" >"$OUT/$name.txt" 2>"$OUT/$name.err" </dev/null || echo "error $name exited $?" >>"$OUT/$name.txt"
 }
 
 # The value after a key in a "key value" file.
@@ -58,7 +58,7 @@ echo "zorvant: benchmarks under Wine (display $DISPLAY), about three minutes"
 # Wine's own start cost from the shell: a console program that only exits.
 for i in 1 2 3; do
     t0=$(now_ms)
-    LC_ALL=ru_RU.UTF-8 "$WINE" "$W64/bench/game_metrics.exe" nothing </dev/null >/dev/null 2>&1
+    "$WINE" "$W64/bench/game_metrics.exe" nothing </dev/null >/dev/null 2>&1
     echo $(($(now_ms) - t0))
 done | median >"$OUT/wine_shell.txt"
 run game "$W64/bench/game_metrics.exe" "$W64/game/zorvant.exe" "$W64/bench/bare_peer.exe"

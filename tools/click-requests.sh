@@ -26,7 +26,7 @@ zorvant_session
 : >"$OUT/requests.txt"
 for program in "$@"; do
     label=${program%%=*}
-    LC_ALL=ru_RU.UTF-8 "$WINE" "$BUILD/win64/bench/game_metrics.exe" count "$label" "${program#*=}" "$CLICKS" \
+    "$WINE" "$BUILD/win64/bench/game_metrics.exe" count "$label" "${program#*=}" "$CLICKS" \
         >>"$OUT/requests.txt" 2>/dev/null </dev/null || echo "error $label: the clicks were not all counted" >>"$OUT/requests.txt"
 done
 

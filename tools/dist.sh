@@ -1,17 +1,29 @@
 #!/bin/bash
 # The release for Windows players: builds the shipped 32-bit program, packs it
-# with the player's guide and the licences into dist/zorvant-<version>-windows.zip,
-# writes dist/SHA256SUMS, then builds the program once more from a copy of the
-# sources in a scratch folder and checks that the program and the archive come
-# out byte for byte the same. BUILD names the build folder, JOBS the jobs.
+# with the player's guide and the licences into one folder zorvant-<version>/
+# of dist/zorvant-<version>-windows.zip, and its debug information
+# (zorvant.debug, into the same folder) into the optional
+# dist/zorvant-<version>-windows-debug.zip; writes dist/SHA256SUMS; then builds
+# the program once more from a copy of the sources in a scratch folder and
+# checks that the program, its debug information and both archives come out
+# byte for byte the same. BUILD names the build folder, JOBS the jobs.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD=${BUILD:-$ROOT/build}
 JOBS=${JOBS:-2}
 DIST=$ROOT/dist
 version=$(head -n 1 "$ROOT/VERSION")
-archive=zorvant-$version-windows.zip
+folder=zorvant-$version
+archive=$folder-windows.zip
+debug_archive=$folder-windows-debug.zip
 zlib_copyright=/usr/share/doc/libz-mingw-w64-dev/copyright
+
+# Runs started together would share the build tree and dist/: one at a time,
+# each holding a lock on both folders.
+mkdir -p "$BUILD" "$DIST"
+exec 8<"$BUILD" 9<"$DIST"
+flock 8
+flock 9
 
 # Times inside the archive come from the last commit, not from the clock; zip
 # stores local times, so the zone is fixed too.
@@ -27,9 +39,14 @@ export SOURCE_DATE_EPOCH TZ=UTC
 work=$(mktemp -d "${TMPDIR:-/tmp}/zorvant-dist.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
-# build_game SOURCES TREE [CMAKE_ARGS...]: the shipped program alone, in TREE.
+# build_game SOURCES TREE: the shipped program alone, in TREE, with its
+# debug information beside it; the libpng sources are those in TREE/../libpng.
+# A new tree is made without the tests (so without a test framework); one
+# that make build made keeps them.
 build_game() {
-    cmake -S "$1" -B "$2" -DCMAKE_TOOLCHAIN_FILE="$1/cmake/toolchain-i686-mingw.cmake" "${@:3}" >/dev/null
+    local tests=()
+    [ -f "$2/CMakeCache.txt" ] || tests=(-DZORVANT_TESTS=OFF)
+    cmake -S "$1" -B "$2" -DCMAKE_TOOLCHAIN_FILE="$1/cmake/toolchain-i686-mingw.cmake" "${tests[@]}" >/dev/null
     cmake --build "$2" -j "$JOBS" --target zorvant >/dev/null
 }
 
@@ -60,47 +77,62 @@ libpng_licence() {
     cat "$1/LICENSE"
 }
 
-# make_archive EXE LIBPNG_SOURCES ZIP: the files in a fixed order, with fixed
-# modes and times, so that the same inputs give the same bytes.
-make_archive() {
+# zip_folder STAGE ZIP: the one folder in STAGE, its files in the order given
+# after it, with fixed modes and times, so that the same inputs give the same
+# bytes.
+zip_folder() {
+    local stage=$1 zip=$2
+    shift 2
+    chmod 0755 "$stage/$folder"
+    chmod 0644 "$stage/$folder"/*
+    touch -d "@$SOURCE_DATE_EPOCH" "$stage/$folder"/* "$stage/$folder"
+    rm -f "$zip"
+    (cd "$stage" && zip -q -X -9 "$zip" "$folder/" "${@/#/$folder/}")
+}
+
+# make_archives TREE ZIP DEBUG_ZIP: the program of TREE with the player's
+# guide and the licences in ZIP, its debug information in DEBUG_ZIP.
+make_archives() {
     local stage
     stage=$(mktemp -d "$work/stage.XXXXXX")
-    cp "$1" "$stage/zorvant.exe"
-    sed "s/@VERSION@/$version/g" "$ROOT/docs/player-guide.txt" | crlf >"$stage/README.txt"
-    crlf <"$ROOT/LICENSE" >"$stage/LICENSE.txt"
-    libpng_licence "$2" | crlf >"$stage/LICENSE-libpng.txt"
-    zlib_licence | crlf >"$stage/LICENSE-zlib.txt"
-    local files=(zorvant.exe README.txt LICENSE.txt LICENSE-libpng.txt LICENSE-zlib.txt)
-    chmod 0644 "$stage"/*
-    touch -d "@$SOURCE_DATE_EPOCH" "$stage"/*
-    rm -f "$3"
-    (cd "$stage" && zip -q -X -9 "$3" "${files[@]}")
+    mkdir "$stage/$folder"
+    cp "$1/game/zorvant.exe" "$stage/$folder/zorvant.exe"
+    sed "s/@VERSION@/$version/g" "$ROOT/docs/player-guide.txt" | crlf >"$stage/$folder/README.txt"
+    crlf <"$ROOT/LICENSE" >"$stage/$folder/LICENSE.txt"
+    libpng_licence "$1/../libpng/src" | crlf >"$stage/$folder/LICENSE-libpng.txt"
+    zlib_licence | crlf >"$stage/$folder/LICENSE-zlib.txt"
+    zip_folder "$stage" "$2" zorvant.exe README.txt LICENSE.txt LICENSE-libpng.txt LICENSE-zlib.txt
+    rm -rf "$stage/$folder"/*
+    cp "$1/game/zorvant.debug" "$stage/$folder/zorvant.debug"
+    zip_folder "$stage" "$3" zorvant.debug
     rm -rf "$stage"
 }
 
 build_game "$ROOT" "$BUILD/win32"
-mkdir -p "$DIST"
-rm -f "$DIST/$archive" "$DIST/SHA256SUMS"
-make_archive "$BUILD/win32/game/zorvant.exe" "$BUILD/win32/libpng/src" "$DIST/$archive"
-(cd "$DIST" && sha256sum "$archive" >SHA256SUMS)
-echo "zorvant: $DIST/$archive"
-echo "zorvant: SHA-256 $(cut -d ' ' -f 1 "$DIST/SHA256SUMS")"
+rm -f "$DIST/$archive" "$DIST/$debug_archive" "$DIST/SHA256SUMS"
+make_archives "$BUILD/win32" "$DIST/$archive" "$DIST/$debug_archive"
+(cd "$DIST" && sha256sum "$archive" "$debug_archive" >SHA256SUMS)
+for f in "$archive" "$debug_archive"; do
+    echo "zorvant: $DIST/$f, $(stat -c %s "$DIST/$f") bytes, SHA-256 $(grep -F " $f" "$DIST/SHA256SUMS" | cut -d ' ' -f 1)"
+done
+echo "zorvant: zorvant.exe $(stat -c %s "$BUILD/win32/game/zorvant.exe") bytes, zorvant.debug $(stat -c %s "$BUILD/win32/game/zorvant.debug") bytes"
 
 # The second build: the sources as git sees them (changes included), copied to
 # another folder and built in another tree. The libpng sources already fetched
 # are copied along, so the check needs no network.
 scratch=$work/scratch
-mkdir -p "$scratch/src" "$scratch/build/libpng"
+mkdir -p "$scratch/src" "$scratch/libpng"
 (cd "$ROOT" && git ls-files -z --cached --others --exclude-standard |
     while IFS= read -r -d '' f; do [ -e "$f" ] && printf '%s\0' "$f"; done |
     xargs -0 cp --parents -t "$scratch/src")
-cp -r "$BUILD/win32/libpng/src" "$scratch/build/libpng/src"
-build_game "$scratch/src" "$scratch/build" -DZORVANT_TESTS=OFF
-make_archive "$scratch/build/game/zorvant.exe" "$scratch/build/libpng/src" "$scratch/$archive"
+cp -r "$BUILD/libpng/src" "$scratch/libpng/src"
+build_game "$scratch/src" "$scratch/build"
+make_archives "$scratch/build" "$scratch/$archive" "$scratch/$debug_archive"
 
-if cmp -s "$BUILD/win32/game/zorvant.exe" "$scratch/build/game/zorvant.exe" &&
-    cmp -s "$DIST/$archive" "$scratch/$archive"; then
-    echo "zorvant: a second build in a scratch folder gave a byte-identical zorvant.exe and archive"
+first=$BUILD/win32/game second=$scratch/build/game
+if cmp -s "$first/zorvant.exe" "$second/zorvant.exe" && cmp -s "$first/zorvant.debug" "$second/zorvant.debug" &&
+    cmp -s "$DIST/$archive" "$scratch/$archive" && cmp -s "$DIST/$debug_archive" "$scratch/$debug_archive"; then
+    echo "zorvant: a second build in a scratch folder gave a byte-identical zorvant.exe, zorvant.debug and archives"
 else
     trap - EXIT
     echo "zorvant: the second build in $scratch differs from the first (kept there to compare)" >&2

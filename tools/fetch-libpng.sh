@@ -1,56 +1,37 @@
 #!/bin/bash
 # Fetches Debian's own libpng source package into DIR (an unpacked tree at
 # DIR/src), once: the PNG encoder links it statically into the Windows trees,
-# since Debian 12 ships no libpng for the MinGW targets.
+# since Debian 12 ships no libpng for the MinGW targets. The archive is the
+# one this machine's apt already uses, read through apt state of our own in
+# DIR/apt (tools/apt-private.sh): nothing runs as root and nothing outside DIR
+# changes. Runs started together fetch it once.
 # Usage: tools/fetch-libpng.sh DIR
 set -euo pipefail
+tools=$(cd "$(dirname "$0")" && pwd)
+[ -f "$1/src/png.h" ] && exit 0
+# The archive first: without one, nothing is written.
+uri=$("$tools/apt-archive.sh" "libpng's source")
+
 mkdir -p "$1"
 dir=$(cd "$1" && pwd)
+exec 9<"$dir"
+flock 9
 [ -f "$dir/src/png.h" ] && exit 0
 
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo="sudo"
-
-uri=$("$(dirname "$0")/apt-archive.sh" "libpng's source")
-# Our deb-src entry sits beside apt's own source lists.
-sourceparts=
-eval "$(apt-config shell sourceparts Dir::Etc::sourceparts/d)"
-list=${sourceparts%/}/zorvant-src.sources
 codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
-want="Types: deb-src
-URIs: $uri
-Suites: $codename
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg"
-
+echo "zorvant: fetching the libpng1.6 source package (once)"
+. "$tools/apt-private.sh"
+apt=$dir/apt
+apt_private "$apt" "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] $uri $codename main"
 # apt checks the files against the signed source index as it fetches them.
-fetch() {
-    (cd "$dir/download" && apt-get source --download-only -qq libpng1.6 >/dev/null 2>"$dir/download/apt.log")
-}
-
-mkdir -p "$dir/download"
-if [ "$(cat "$list" 2>/dev/null)" != "$want" ]; then
-    echo "$want" | $sudo tee "$list" >/dev/null
-    $sudo apt-get update -qq
+(cd "$apt" && apt_private_get source --download-only libpng1.6 >/dev/null)
+dsc=$(ls "$apt"/libpng1.6_*.dsc 2>/dev/null | head -n 1 || true)
+if [ -z "$dsc" ]; then
+    echo "zorvant: apt fetched no libpng1.6 source package from $uri" >&2
+    exit 1
 fi
-if ! fetch; then
-    $sudo apt-get update -qq
-    fetch || cat "$dir/download/apt.log" >&2
-fi
-
-rm -rf "$dir/src"
-dsc=$(ls "$dir"/download/libpng1.6_*.dsc 2>/dev/null | head -n 1 || true)
-if [ -n "$dsc" ]; then
-    dpkg-source --no-check -x "$dsc" "$dir/src" >/dev/null
-    # dpkg-source leaves a link to the upstream tarball beside the tree.
-    rm -f "$dir"/libpng1.6_*.orig.tar.*
-else
-    # Without the .dsc the upstream tarball alone still builds the library.
-    orig=$(ls "$dir"/download/libpng1.6_*.orig.tar.* 2>/dev/null | head -n 1 || true)
-    if [ -z "$orig" ]; then
-        echo "zorvant: could not fetch the libpng1.6 source package" >&2
-        exit 1
-    fi
-    mkdir -p "$dir/src"
-    tar -xf "$orig" -C "$dir/src" --strip-components=1
-fi
+rm -rf "$dir/src" "$dir/src.part"
+dpkg-source --no-check -x "$dsc" "$dir/src.part" >/dev/null
+mv "$dir/src.part" "$dir/src"
+# dpkg-source also leaves links to the tarballs beside the tree.
+rm -rf "$apt" "$dir"/libpng1.6_*

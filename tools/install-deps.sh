@@ -1,16 +1,22 @@
 #!/bin/bash
-# Installs the Debian 12 packages that building and testing need, once: a
-# package already present is not asked for again. Wine's 32-bit half (for the
-# shipped i686 program) comes from the i386 architecture, added once.
+# Installs the Debian 12 packages that one kind of work needs, once: a package
+# already present is not asked for again. Wine's 32-bit half (for the shipped
+# i686 program) comes from the i386 architecture, added once.
+# Usage: tools/install-deps.sh play|dist|all
+#   play: building the game and playing it under Wine;
+#   dist: building the release archive (no Wine);
+#   all:  everything, the tests, benchmarks and fuzzing included.
 set -e
-packages=(
-  cmake make g++ googletest
-  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libz-mingw-w64-dev
-  wine wine64 wine32:i386 xvfb xauth fonts-wine
-  zlib1g-dev libpng-dev dpkg-dev zip
-  clang libclang-rt-14-dev
-  x11-utils
-)
+build=(cmake make g++ dpkg-dev zlib1g-dev
+       g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libz-mingw-w64-dev)
+wine=(wine wine64 wine32:i386 xvfb fonts-wine)
+case "${1:-}" in
+    play) packages=("${build[@]}" "${wine[@]}") ;;
+    dist) packages=("${build[@]}" zip) ;;
+    all) packages=("${build[@]}" "${wine[@]}" zip googletest libpng-dev xauth x11-utils
+                   clang libclang-rt-14-dev) ;;
+    *) echo "usage: tools/install-deps.sh play|dist|all" >&2; exit 2 ;;
+esac
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -20,7 +26,7 @@ echo "zorvant: installing Debian packages: ${missing[*]}"
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
+if [[ " ${missing[*]} " == *:i386* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
   $sudo dpkg --add-architecture i386
 fi
 # Another installation on the same machine holds the locks for a while.

@@ -47,7 +47,7 @@ play_for_a_person() {
         touch "$WINEPREFIX/.zorvant-play"
     fi
     echo "zorvant: starting the game on $DISPLAY (score.png goes to $HERE)"
-    LC_ALL=ru_RU.UTF-8 "$WINE" "$GAME" </dev/null
+    "$WINE" "$GAME" </dev/null
 }
 
 play_automatically() {
@@ -58,7 +58,7 @@ play_automatically() {
     work=$ZORVANT_WORK
     echo "zorvant: no display; the automatic player plays one game on a private Xvfb ($DISPLAY)"
     status=0
-    LC_ALL=ru_RU.UTF-8 "$WINE" "$AUTOPLAY" --game "$GAME" --folder "$HERE" --report "$work/report.txt" \
+    "$WINE" "$AUTOPLAY" --game "$GAME" --folder "$HERE" --report "$work/report.txt" \
         --games 1 --last no --pace 40 --screenshots "$work/shot" --png </dev/null >/dev/null 2>&1 || status=$?
     # The game half way, 25 clicks in.
     if [ -f "$work/shot-mid.png" ]; then

@@ -12,7 +12,15 @@ QEMU=$BUILD/qemu/qemu-i386
 
 if [ "${1:-}" = --inside ]; then
     shift
-    mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc
+    # binfmt_misc is mounted per user namespace only from Linux 6.7 on.
+    if ! mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc; then
+        echo "zorvant: cannot mount a binfmt_misc of our own in a user namespace:" \
+            "that needs Linux 6.7 or later, and this kernel is $(uname -r)." >&2
+        echo "zorvant: instead, turn the kernel's 32-bit support on (ia32_emulation=1 on its" \
+            "command line, where it has the option), or, as root, register $QEMU" \
+            "machine-wide with the line this script writes (README.md, developer notes)." >&2
+        exit 1
+    fi
     # An i386 executable or shared object; O: qemu gets the opened file, P:
     # the program's own argv[0], F: the emulator is opened now, once.
     magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
@@ -26,6 +34,13 @@ if "$ZORVANT_ROOT/tools/native-i386.sh"; then
     export ZORVANT_I386=${ZORVANT_I386:-native}
     exec "$@"
 fi
+# The registration string separates its fields with ':'.
+case $QEMU in
+    *:*)
+        echo "zorvant: the emulator's path $QEMU holds a ':', which binfmt_misc cannot" \
+            "register; use a build folder without one (BUILD=...)" >&2
+        exit 1 ;;
+esac
 # The emulator, fetched on first use (the fetch returns at once after).
 BUILD=$BUILD "$ZORVANT_ROOT/tools/fetch-qemu.sh"
 export ZORVANT_I386=emulated BUILD

@@ -20,6 +20,6 @@ if [ -z "${ZORVANT_WORK:-}" ]; then
 fi
 echo "zorvant: under wine64 (display $DISPLAY)"
 out=$BUILD/skin_bench_wine.txt
-LC_ALL=ru_RU.UTF-8 "$WINE" "$BUILD/win64/bench/skin_bench.exe" \
+"$WINE" "$BUILD/win64/bench/skin_bench.exe" \
     "Z:$ZORVANT_ROOT/assets/skin.bin" >"$out" 2>/dev/null </dev/null
 cat "$out"

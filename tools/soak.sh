@@ -48,7 +48,7 @@ fi
 echo "zorvant: soak of the $what: $GAMES games in one run of the program (display $DISPLAY)"
 start=$(date +%s)
 status=0
-LC_ALL=ru_RU.UTF-8 "$loader" "$AUTOPLAY" --game "$GAME" --folder "$work" --report "$work/report.txt" \
+"$loader" "$AUTOPLAY" --game "$GAME" --folder "$work" --report "$work/report.txt" \
     --games "$GAMES" --pace 0 --tick-aligned --resources "${lag[@]}" </dev/null >/dev/null 2>&1 || status=$?
 echo "zorvant: played for $(( $(date +%s) - start )) s"
 

@@ -54,7 +54,7 @@ zorvant_warm() {
     else
         "$WINESERVER" -p </dev/null >/dev/null 2>&1 || true
     fi
-    LC_ALL=ru_RU.UTF-8 "$WINE" cmd /c exit </dev/null >/dev/null 2>&1
+    "$WINE" cmd /c exit </dev/null >/dev/null 2>&1
 }
 
 # A Wine program that waits for the whole session on a pipe nobody writes,
@@ -65,7 +65,7 @@ zorvant_warm() {
 # every window it opens fails. zorvant_stop's `wineserver -k` ends it.
 zorvant_hold_desktop() {
     mkfifo "$ZORVANT_WORK/desktop"
-    LC_ALL=ru_RU.UTF-8 "$WINE" cmd <"$ZORVANT_WORK/desktop" >/dev/null 2>&1 &
+    "$WINE" cmd <"$ZORVANT_WORK/desktop" >/dev/null 2>&1 &
     exec 8>"$ZORVANT_WORK/desktop"
 }
 

@@ -12,6 +12,14 @@ ready() {
     [ -f "$prefix/.zorvant-ready" ] && [ -f "$prefix/drive_c/windows/syswow64/kernel32.dll" ]
 }
 ready && exit 0
+# Checked before anything is made: a prefix without it would be made again,
+# a minute and a half each run, and fail the same way.
+fonts=/usr/share/wine/fonts
+if ! compgen -G "$fonts/tahoma*.ttf" >/dev/null; then
+    echo "zorvant: Wine's Tahoma is missing ($fonts/tahoma*.ttf): install the Debian package" \
+        "fonts-wine (make deps does), then run this again" >&2
+    exit 1
+fi
 if [ -z "${ZORVANT_I386:-}" ]; then
     exec "$ZORVANT_ROOT/tools/run-i386.sh" "$0" "$@"
 fi
@@ -35,7 +43,7 @@ mkdir -p "$prefix"
 "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f </dev/null >/dev/null 2>&1
 # Wine's own Tahoma, so that the score card's face resolves to it.
 mkdir -p "$prefix/drive_c/windows/Fonts"
-cp /usr/share/wine/fonts/tahoma*.ttf "$prefix/drive_c/windows/Fonts/" 2>/dev/null
+cp "$fonts"/tahoma*.ttf "$prefix/drive_c/windows/Fonts/"
 "$WINESERVER" -w
 if [ ! -f "$prefix/drive_c/windows/syswow64/kernel32.dll" ]; then
     echo "zorvant: Wine made no 32-bit system folder in $prefix" >&2

@@ -87,3 +87,12 @@ private:
     HDC dc_;
     HGDIOBJ previous_;
 };
+
+// Converts `lines` device-independent rows into the bitmap through a scratch
+// memory context. False when no context can be made or the platform converts
+// fewer rows: the bitmap then holds no picture worth keeping.
+inline bool bitmap_set_rows(HBITMAP bitmap, int lines, const void* rows, const BITMAPINFO* info)
+{
+    ScopedDC memory(CreateCompatibleDC(nullptr));
+    return memory.get() && SetDIBits(memory.get(), bitmap, 0, UINT(lines), rows, info, DIB_RGB_COLORS) == lines;
+}

@@ -14,6 +14,12 @@ namespace {
 // that records holding 64-bit values or pointers stay aligned.
 const size_t NODE_HEADER = sizeof(ListNode);
 
+// Table numbers stay below 64 KiB, where Windows maps nothing, so no heap
+// address, and so no dynamic handle, can ever read as a table number: a
+// capacity past it would swallow live dynamic objects, and a bound on the
+// live ones would not hold for the nodes made after the growth.
+const int64_t TABLE_NUMBERS_END = 0x10000;
+
 // The largest slot array: the most one block can hold in a 32-bit process.
 // The byte count is worked out in 64 bits and held to this on both builds, so
 // it never wraps a 32-bit size_t and a number is refused alike everywhere.
@@ -69,7 +75,7 @@ void* object_list_payload(ListNode* node)
 ObjectTable* object_table_create(int32_t record_size, int32_t grow_step, ObjectFreeFn free_fn)
 {
     // A record holds at least its handle, and a growth adds at least a slot.
-    if (record_size < static_cast<int32_t>(sizeof(uintptr_t)) || grow_step < 1)
+    if (record_size < static_cast<int32_t>(sizeof(uintptr_t)) || grow_step < 1 || grow_step > TABLE_NUMBERS_END)
         return nullptr;
     size_t bytes = slots_bytes(record_size, grow_step);
     if (!bytes)
@@ -100,7 +106,7 @@ void* object_table_claim(ObjectTable* table, ObjectNumber number)
     if (number >= table->capacity) {
         // Grow by whole steps beyond the number. A table that cannot grow
         // keeps its array and capacity, and the claim fails.
-        if (number > INT32_MAX - table->grow_step)
+        if (number > TABLE_NUMBERS_END - table->grow_step)
             return nullptr;
         int32_t capacity = static_cast<int32_t>(number) + table->grow_step;
         size_t bytes = slots_bytes(table->record_size, capacity);

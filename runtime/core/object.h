@@ -45,12 +45,14 @@ struct ObjectTable {
 static_assert(sizeof(ObjectTable) == layout_size(32, 56), "ObjectTable: eight fields in order");
 
 // Null if the main heap has no room for the table or its first slots, for a
-// record smaller than an address or a step below 1. No slot array grows past
-// 2 GiB - 1 bytes, on either width.
+// record smaller than an address or a step below 1 or above 65536. No slot
+// array grows past 2 GiB - 1 bytes, on either width.
 ObjectTable* object_table_create(int32_t record_size, int32_t grow_step, ObjectFreeFn free_fn);
 
 // A zero-filled record for the number, or null. A number in use is first freed
-// through free_fn. Numbers below OBJECT_ANY, and a failed growth, give null.
+// through free_fn. Numbers below OBJECT_ANY, and a failed growth, give null;
+// so does a growth past 65536 slots (numbers from 64 KiB up are the heap's),
+// which frees nothing.
 void* object_table_claim(ObjectTable* table, ObjectNumber number);
 
 // The live record of the number, or null. Never reads memory through a number

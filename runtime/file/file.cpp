@@ -47,12 +47,18 @@ int64_t platform_position(HANDLE handle)
     return (static_cast<int64_t>(high) << 32) | low;
 }
 
+// The table's free operation: closing, whatever became of the bytes.
+void file_free(ObjectNumber number)
+{
+    file_close(number);
+}
+
 }  // namespace
 
 void file_service_start()
 {
     if (!files)
-        files = object_table_create(sizeof(FileRecord), 16, file_close);
+        files = object_table_create(sizeof(FileRecord), 16, file_free);
 }
 
 void file_service_end()
@@ -86,27 +92,35 @@ intptr_t file_open(ObjectNumber number, const char* name)
     return reinterpret_cast<intptr_t>(handle);
 }
 
-void file_close(ObjectNumber number)
+int32_t file_close(ObjectNumber number)
 {
     if (number == OBJECT_ANY)
-        return;
+        return 0;
     FileRecord* record = file_record(number);
     if (!record)
-        return;
+        return 0;
+    bool all_written = true;
     if (record->buffer) {
         file_flush(record);
+        all_written = pending_bytes(record) == 0;
         HeapFree(heap_main(), 0, record->buffer);
     }
     CloseHandle(record->handle);
     object_table_release(files, number);
+    return all_written ? 1 : 0;
 }
 
 int32_t file_flush(FileRecord* record)
 {
     if (record->buffer_idle)
         return 0;
-    int32_t written = write_direct(record->handle, record->buffer, record->buffer_size - record->space_left);
-    record->space_left = record->buffer_size;
+    int32_t pending = record->buffer_size - record->space_left;
+    int32_t written = write_direct(record->handle, record->buffer, pending);
+    // What the platform did not take (a full disk) stays pending at the
+    // front of the buffer: nothing is dropped while the file is open, and
+    // close can tell.
+    memmove(record->buffer, record->buffer + written, pending - written);
+    record->space_left = record->buffer_size - (pending - written);
     return written;
 }
 
@@ -120,8 +134,12 @@ int32_t file_write_buffered(FileRecord* record, const void* bytes, int32_t count
     // is never completely full.
     if (record->space_left <= count) {
         file_flush(record);
+        // Bytes still pending go first, so nothing may pass them.
+        bool empty = record->space_left == record->buffer_size;
         if (count >= record->buffer_size)
-            return write_direct(record->handle, bytes, count);
+            return empty ? write_direct(record->handle, bytes, count) : 0;
+        if (record->space_left <= count)
+            return 0;
     }
     memcpy(record->buffer + (record->buffer_size - record->space_left), bytes, count);
     record->space_left -= count;
@@ -151,7 +169,10 @@ uint32_t file_seek(ObjectNumber number, int64_t position)
     if (!record)
         return 0;
     if (record->buffer) {
+        // Bytes that cannot be written keep their place: the file stays put.
         file_flush(record);
+        if (pending_bytes(record))
+            return INVALID_SET_FILE_POINTER;
         record->space_left = 0;
         record->buffer_idle = 1;
     }

@@ -30,21 +30,29 @@ void file_service_end();
 // The platform handle for a table number, the dynamic handle for OBJECT_ANY,
 // 0 on failure. A file open under the number is flushed and closed first.
 intptr_t file_open(ObjectNumber number, const char* name);
-// Flushes and closes; nothing for OBJECT_ANY or a free number.
-void file_close(ObjectNumber number);
+// A write the platform refuses (a full disk) loses nothing while the file is
+// open: its bytes stay pending and later writes give 0 until they are out.
+//
+// Flushes and closes: 1 when every byte written reached the file, 0 when
+// pending bytes could not be written (they are lost with the close). 0 and
+// nothing done for OBJECT_ANY or a free number.
+int32_t file_close(ObjectNumber number);
 
 // Length in bytes with the pending bytes in place; -1 for a free number.
 int64_t file_length(ObjectNumber number);
 // Flushes, then moves to `position` from the start; the low 32 bits of the
-// new position as the platform gives them, 0 for a free number.
+// new position as the platform gives them, 0 for a free number. When the
+// pending bytes cannot be written the file stays where it is, and the result
+// is INVALID_SET_FILE_POINTER.
 uint32_t file_seek(ObjectNumber number, int64_t position);
 
-// The text's bytes and CR LF: the count written, 0 for a free number.
+// The text's bytes and CR LF: the count taken, 0 for a free number.
 int32_t file_write_line(ObjectNumber number, const char* text);
-// The value's low 8 bits: 1 written, 0 for a free number.
+// The value's low 8 bits: 1 taken, 0 for a free number.
 int32_t file_write_byte(ObjectNumber number, int32_t value);
 
-// Within the library: writes the pending bytes (their count, 0 when idle),
-// and puts bytes through the buffer (the count taken).
+// Within the library: writes the pending bytes (the count written, 0 when
+// idle) and keeps those the platform did not take; puts bytes through the
+// buffer (the count taken: 0 when pending bytes block the way).
 int32_t file_flush(FileRecord* record);
 int32_t file_write_buffered(FileRecord* record, const void* bytes, int32_t count);

@@ -57,14 +57,11 @@ HBITMAP bmp_from_memory(const unsigned char* data, int32_t size, int32_t flags)
     BmpFileLayout layout;
     if (!bmp_file_check(data, static_cast<size_t>(size), &layout))
         return nullptr;
-    HBITMAP bitmap = bitmap_create(layout.width, layout.height, flags, 32);
-    if (!bitmap)
+    ScopedGdiObject<HBITMAP> bitmap(bitmap_create(layout.width, layout.height, flags, 32));
+    if (!bitmap.get() || !bitmap_set_rows(bitmap.get(), layout.height, data + layout.pixel_offset,
+                                          reinterpret_cast<const BITMAPINFO*>(data + BMP_INFO_OFFSET)))
         return nullptr;
-    ScopedDC memory(CreateCompatibleDC(nullptr));
-    if (memory.get())
-        SetDIBits(memory.get(), bitmap, 0, layout.height, data + layout.pixel_offset,
-                  reinterpret_cast<const BITMAPINFO*>(data + BMP_INFO_OFFSET), DIB_RGB_COLORS);
-    return bitmap;
+    return bitmap.keep();
 }
 
 // A bitmap describes itself. An icon's colour bitmap describes it; a
@@ -153,15 +150,10 @@ HBITMAP decoder_read(int32_t kind, int32_t flags)
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = static_cast<WORD>(bits);
     info.bmiHeader.biCompression = BI_RGB;
-    HBITMAP bitmap = bitmap_create(width, height, flags, bits);
-    if (bitmap) {
-        // The context goes before the pixels are freed.
-        ScopedDC memory(CreateCompatibleDC(nullptr));
-        if (memory.get())
-            SetDIBits(memory.get(), bitmap, 0, height, pixels, &info, DIB_RGB_COLORS);
-    }
+    ScopedGdiObject<HBITMAP> bitmap(bitmap_create(width, height, flags, bits));
+    bool converted = bitmap.get() && bitmap_set_rows(bitmap.get(), height, pixels, &info);
     HeapFree(heap_main(), 0, pixels);
-    return bitmap;
+    return converted ? bitmap.keep() : nullptr;
 }
 
 }  // namespace
@@ -320,20 +312,23 @@ intptr_t image_create_ex(ObjectNumber number, int32_t width, int32_t height, int
     if (!record)
         return 0;
     int32_t flags = depth == IMAGE_DEPTH_DEVICE ? IMAGE_DEVICE_BITMAP : 0;
-    HBITMAP handle = bitmap_create(width, height, flags, depth);
-    if (!handle)
+    ScopedGdiObject<HBITMAP> handle(bitmap_create(width, height, flags, depth));
+    if (!handle.get())
         return image_record_abandon(number, record);
+    bool black;
     {
-        // Unselected, then deleted.
+        // Unselected, then deleted. A device-dependent bitmap starts with
+        // whatever the platform leaves in it, so an image that cannot be
+        // blackened is no image.
         ScopedDC memory(CreateCompatibleDC(nullptr));
-        ScopedSelect selected(memory.get(), handle);
+        ScopedSelect selected(memory.get(), handle.get());
         RECT all = {0, 0, width, height};
-        if (memory.get())
-            FillRect(memory.get(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        black = memory.get() && FillRect(memory.get(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     }
     BITMAP bitmap;
-    picture_describe(handle, &bitmap);
-    record_fill(record, handle, bitmap, flags);
+    if (!black || !picture_describe(handle.get(), &bitmap))
+        return image_record_abandon(number, record);
+    record_fill(record, handle.keep(), bitmap, flags);
     return image_create_result(number, record);
 }
 

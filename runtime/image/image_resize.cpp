@@ -38,10 +38,12 @@ HBITMAP section_copy(HGDIOBJ source, const ImageRecord& record)
     int32_t from_bytes, to_bytes;
     if ((record.flags & IMAGE_DEVICE_BITMAP) || !dib_rows(static_cast<HBITMAP>(source), &from, &from_bytes))
         return nullptr;
+    // Made with the source's width, height and depth: its rows are laid
+    // out alike.
     HBITMAP copy = bitmap_create(from.width, from.height, 0, from_bytes * 8);
     if (!copy)
         return nullptr;
-    if (!dib_rows(copy, &to, &to_bytes) || to.stride != from.stride) {
+    if (!dib_rows(copy, &to, &to_bytes)) {
         DeleteObject(copy);
         return nullptr;
     }

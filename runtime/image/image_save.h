@@ -48,6 +48,8 @@ int32_t encoder_run(const char* file_name, const unsigned char* pixels, uint32_t
 // Registers {ENCODER_PNG, png_encode} once; later calls do nothing.
 void png_encoder_register();
 // Writes an 8-bit RGB PNG, top row first, without filters, at zlib level 9:
-// 1 on success, 0 on failure. The option is ignored.
+// 1 on success, 0 on failure. The option is ignored. A stride shorter than
+// width x 3 bytes, which image_save never gives but a caller of the encoder
+// list may, fails before libpng would read past a row.
 int32_t png_encode(const char* file_name, const unsigned char* pixels, int32_t width, int32_t height,
                    int32_t stride, int32_t option);

@@ -28,20 +28,20 @@ HBITMAP picture_to_bitmap(const uint8_t* p, size_t size)
     uint32_t pixels = bytes_u32(picture, 10);
     if (picture.failed)
         return nullptr;
-    HBITMAP bitmap;
+    HBITMAP made;
     {
         // The screen's context is released before the conversion starts.
         ScopedWindowDC screen(GetDesktopWindow());
         if (!screen.get())
             return nullptr;
-        bitmap = CreateCompatibleBitmap(screen.get(), width, height);
+        made = CreateCompatibleBitmap(screen.get(), width, height);
     }
-    if (!bitmap)
+    // A picture the platform will not convert would leave the bitmap black.
+    ScopedGdiObject<HBITMAP> bitmap(made);
+    if (!bitmap.get() ||
+        !bitmap_set_rows(bitmap.get(), height, p + pixels, reinterpret_cast<const BITMAPINFO*>(p + 14)))
         return nullptr;
-    ScopedDC scratch(CreateCompatibleDC(nullptr));
-    SetDIBits(scratch.get(), bitmap, 0, height, p + pixels, reinterpret_cast<const BITMAPINFO*>(p + 14),
-              DIB_RGB_COLORS);
-    return bitmap;
+    return bitmap.keep();
 }
 
 // Copies the region data and converts the picture before a slot is taken,

@@ -88,8 +88,12 @@ bool skin_container_payload(const void* container, size_t size, const SkinContai
     const uint8_t* stored = static_cast<const uint8_t*>(container) + SKIN_CONTAINER_HEADER_SIZE;
     size_t stored_size = size - SKIN_CONTAINER_HEADER_SIZE;
     if (header.packed) {
+        // A sound empty block and a failed one both write nothing: only the
+        // checked form tells them apart.
+        uint32_t written = 0;
         if (!buffer ||
-            packed_block_unpack_ex(stored, stored_size, buffer, header.unpacked_size) != header.unpacked_size)
+            !packed_block_unpack_checked(stored, stored_size, buffer, header.unpacked_size, &written) ||
+            written != header.unpacked_size)
             return false;
         stored = buffer;
     } else if (header.unpacked_size > stored_size) {

@@ -44,10 +44,10 @@ int32_t skin_apply(HWND window, const void* skin)
         return 0;
     HRGN region = ExtCreateRegion(nullptr, DWORD(slot->region_size), static_cast<const RGNDATA*>(slot->region_data));
     skin_set_background(window, slot->bitmap, 0);
-    // The window owns the region from here on. Without one, the window keeps
-    // the outline it has rather than losing it.
-    if (region)
-        SetWindowRgn(window, region, TRUE);
+    // Once set, the window owns the region; a refused one is still ours.
+    // Without one, the window keeps the outline it has rather than losing it.
+    if (region && !SetWindowRgn(window, region, TRUE))
+        DeleteObject(region);
     repaint(window);
     return 1;
 }

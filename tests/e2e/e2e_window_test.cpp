@@ -4,6 +4,7 @@
 
 #include "tests/e2e/support/e2e.h"
 #include "tools/make_skin/skin_asset.h"
+#include "tools/pack/file_io.h"
 
 namespace {
 

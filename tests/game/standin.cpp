@@ -304,7 +304,11 @@ int32_t file_write_byte(ObjectNumber n, int32_t value)
     score_file += static_cast<char>(value);
     return 1;
 }
-void file_close(ObjectNumber n) { log("file_close", num(n)); }
+int32_t file_close(ObjectNumber n)
+{
+    log("file_close", num(n));
+    return 1;
+}
 
 // Random numbers and timers.
 int32_t random_up_to(int32_t max)

@@ -2,7 +2,6 @@
 #include "tools/autoplay/game_view.h"
 
 #include <commctrl.h>
-#include <cstring>
 #include <vector>
 
 #include "tools/autoplay/texts.h"
@@ -44,6 +43,27 @@ bool class_is(HWND window, const char* name)
     return lstrcmpiA(buffer, name) == 0;
 }
 
+// Texts are read as the system keeps them (UTF-16) and turned into
+// Windows-1251 here, not in this process's code page: so a text compares
+// equal only when the game's bytes became the right characters. Read in
+// another code page, they become other characters, which come out as '?'.
+std::string text_1251(const wchar_t* text, int length)
+{
+    if (length <= 0)
+        return std::string();
+    int size = WideCharToMultiByte(1251, WC_NO_BEST_FIT_CHARS, text, length, nullptr, 0, "?", nullptr);
+    std::string out(size > 0 ? size : 0, '\0');
+    if (size > 0)
+        WideCharToMultiByte(1251, WC_NO_BEST_FIT_CHARS, text, length, &out[0], size, "?", nullptr);
+    return out;
+}
+
+std::string window_title(HWND window)
+{
+    wchar_t title[128] = L"";
+    return text_1251(title, GetWindowTextW(window, title, 128));
+}
+
 }  // namespace
 
 bool game_launch(const std::string& exe, const std::string& folder, GameView& view)
@@ -81,9 +101,7 @@ bool game_exited(const GameView& view, DWORD wait_ms, DWORD& code)
 HWND game_find_window(const GameView& view)
 {
     for (HWND window : game_top_windows(view)) {
-        char title[64] = "";
-        GetWindowTextA(window, title, sizeof title);
-        if (std::strcmp(title, SHOWN_TITLE) == 0 && !class_is(window, "#32770"))
+        if (window_title(window) == SHOWN_TITLE && !class_is(window, "#32770"))
             return window;
     }
     return nullptr;
@@ -115,9 +133,7 @@ HWND game_find_box(const GameView& view, const char* title, const char* text)
     for (HWND window : game_top_windows(view)) {
         if (!class_is(window, "#32770"))
             continue;
-        char caption[128] = "";
-        GetWindowTextA(window, caption, sizeof caption);
-        if (std::strcmp(caption, title) == 0 && (!text || box_text(window) == text))
+        if (window_title(window) == title && (!text || box_text(window) == text))
             return window;
     }
     return nullptr;
@@ -125,12 +141,11 @@ HWND game_find_box(const GameView& view, const char* title, const char* text)
 
 std::string window_text(HWND window)
 {
-    char buffer[512] = "";
+    wchar_t buffer[512] = L"";
     DWORD_PTR length = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer), SMTO_NORMAL,
-                             5000, &length))
+    if (!SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buffer), SMTO_NORMAL, 5000, &length))
         return "<no answer>";
-    return std::string(buffer, length < sizeof buffer ? length : sizeof buffer - 1);
+    return text_1251(buffer, static_cast<int>(length < 512 ? length : 511));
 }
 
 std::string box_text(HWND box)

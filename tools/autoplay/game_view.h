@@ -32,7 +32,9 @@ bool game_find_gadgets(GameView& view);
 // text is null, this message text.
 HWND game_find_box(const GameView& view, const char* title, const char* text);
 
-// The text of a window of the game (WM_GETTEXT, with a time-out).
+// The text of a window of the game (WM_GETTEXT, with a time-out), as
+// Windows-1251 bytes whatever this process's code page; a character outside
+// that code page reads as '?'.
 std::string window_text(HWND window);
 // The message text of a message box.
 std::string box_text(HWND box);

@@ -149,6 +149,8 @@ bool bmp_decode(const std::vector<uint8_t>& file, Picture& picture)
     return true;
 }
 
+const size_t DEFLATE_MAX_RATIO = 1032;
+
 const uint8_t PNG_SIGNATURE[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
 
 std::vector<uint8_t> png_encode(const Picture& picture)
@@ -210,33 +212,13 @@ bool png_decode(const std::vector<uint8_t>& file, Picture& picture, size_t& end)
         return false;
     const size_t stride = static_cast<size_t>(picture.width) * 3;
     uLongf size = static_cast<uLongf>((stride + 1) * picture.height);
+    // Deflate makes at most 1032 bytes of one: rows that the data cannot
+    // hold are refused before they are allocated.
+    if (size / DEFLATE_MAX_RATIO > packed.size())
+        return false;
     std::vector<uint8_t> raw(size);
     if (uncompress(raw.data(), &size, packed.data(), static_cast<uLong>(packed.size())) != Z_OK ||
         size != raw.size())
         return false;
     return png_unfilter(raw, picture.height, stride, picture);
-}
-
-bool file_read_all(const std::string& path, std::vector<uint8_t>& bytes)
-{
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f)
-        return false;
-    bytes.clear();
-    uint8_t buffer[65536];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-        bytes.insert(bytes.end(), buffer, buffer + n);
-    bool ok = !std::ferror(f);
-    std::fclose(f);
-    return ok;
-}
-
-bool file_write_all(const std::string& path, const std::vector<uint8_t>& bytes)
-{
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return false;
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && ok;
 }

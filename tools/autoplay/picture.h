@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
 #include <vector>
 
 // Pixels top row first, three bytes each: red, green, blue.
@@ -31,5 +30,3 @@ std::vector<uint8_t> png_encode(const Picture& picture);
 // False on a malformed stream or another pixel format.
 bool png_decode(const std::vector<uint8_t>& file, Picture& picture, size_t& end);
 
-bool file_read_all(const std::string& path, std::vector<uint8_t>& bytes);
-bool file_write_all(const std::string& path, const std::vector<uint8_t>& bytes);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "runtime/core/gdi_scope.h"
+#include "tools/pack/file_io.h"
 
 bool screen_capture(const RECT& rect, Picture& picture)
 {

@@ -1,9 +1,12 @@
 // Drawing of the target: a shaded round target with red and cream rings on a
 // dark backdrop, with a soft shadow, every pixel supersampled 4 x 4. The file
-// layouts are written field by field, little-endian.
+// layouts are written field by field, little-endian (PNG's big-endian).
 #include "tools/make_assets/assets.h"
 
+#include <zlib.h>
+
 #include <cmath>
+#include <cstdlib>
 
 namespace {
 
@@ -160,6 +163,80 @@ std::vector<uint8_t> icon_picture(int side)
     return out;
 }
 
+void put32_big(std::vector<uint8_t>& out, uint32_t value)
+{
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back((value >> shift) & 0xFF);
+}
+
+void put_png_chunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& data)
+{
+    put32_big(out, static_cast<uint32_t>(data.size()));
+    size_t start = out.size();
+    out.insert(out.end(), type, type + 4);
+    out.insert(out.end(), data.begin(), data.end());
+    put32_big(out, crc32(crc32(0, nullptr, 0), &out[start], static_cast<uInt>(out.size() - start)));
+}
+
+int paeth(int left, int up, int up_left)
+{
+    int p = left + up - up_left;
+    int pa = std::abs(p - left), pb = std::abs(p - up), pc = std::abs(p - up_left);
+    return pa <= pb && pa <= pc ? left : pb <= pc ? up : up_left;
+}
+
+// The large icon picture: an 8-bit RGBA PNG, unpremultiplied, top row
+// first. Each row takes the filter whose bytes sum smallest as signed values,
+// which is what keeps a smooth drawing small once deflated.
+std::vector<uint8_t> icon_png(int side)
+{
+    std::vector<Colour> pixels = render(side, false);
+    const size_t stride = static_cast<size_t>(side) * 4;
+    std::vector<uint8_t> raw, previous(stride, 0), filtered;
+    for (int y = 0; y < side; ++y) {
+        std::vector<uint8_t> row;
+        for (int x = 0; x < side; ++x) {
+            const Colour& c = pixels[y * side + x];
+            for (double v : {c.r, c.g, c.b, c.a})
+                row.push_back(channel(v));
+        }
+        std::vector<uint8_t> best;
+        long best_cost = -1;
+        for (int filter = 0; filter <= 4; ++filter) {
+            std::vector<uint8_t> candidate = {static_cast<uint8_t>(filter)};
+            long cost = 0;
+            for (size_t i = 0; i < stride; ++i) {
+                int left = i >= 4 ? row[i - 4] : 0, up = previous[i], up_left = i >= 4 ? previous[i - 4] : 0;
+                const int predictions[] = {0, left, up, (left + up) / 2, paeth(left, up, up_left)};
+                uint8_t byte = static_cast<uint8_t>(row[i] - predictions[filter]);
+                candidate.push_back(byte);
+                cost += std::abs(static_cast<int8_t>(byte));
+            }
+            if (best_cost < 0 || cost < best_cost) {
+                best = candidate;
+                best_cost = cost;
+            }
+        }
+        raw.insert(raw.end(), best.begin(), best.end());
+        previous = row;
+    }
+    uLongf packed_size = compressBound(static_cast<uLong>(raw.size()));
+    std::vector<uint8_t> packed(packed_size);
+    compress2(packed.data(), &packed_size, raw.data(), static_cast<uLong>(raw.size()), Z_BEST_COMPRESSION);
+    packed.resize(packed_size);
+
+    std::vector<uint8_t> header;
+    put32_big(header, side);
+    put32_big(header, side);
+    for (uint8_t b : {8, 6, 0, 0, 0})  // 8 bits a channel, RGBA, deflate, adaptive filters, no interlace
+        header.push_back(b);
+    std::vector<uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    put_png_chunk(out, "IHDR", header);
+    put_png_chunk(out, "IDAT", packed);
+    put_png_chunk(out, "IEND", {});
+    return out;
+}
+
 }  // namespace
 
 std::vector<uint8_t> assets_target_bmp()
@@ -183,18 +260,18 @@ std::vector<uint8_t> assets_target_bmp()
 
 std::vector<uint8_t> assets_icon()
 {
-    const int sides[] = {16, 32};
     std::vector<std::vector<uint8_t>> pictures;
-    for (int side : sides)
-        pictures.push_back(icon_picture(side));
+    for (int side : ICON_SIDES)
+        pictures.push_back(side < 256 ? icon_picture(side) : icon_png(side));
     std::vector<uint8_t> out;
     put16(out, 0);
     put16(out, 1);  // icon
-    put16(out, 2);
-    uint32_t offset = 6 + 16 * 2;
-    for (int i = 0; i < 2; ++i) {
-        out.push_back(static_cast<uint8_t>(sides[i]));
-        out.push_back(static_cast<uint8_t>(sides[i]));
+    put16(out, ICON_COUNT);
+    uint32_t offset = 6 + 16 * ICON_COUNT;
+    for (int i = 0; i < ICON_COUNT; ++i) {
+        // 256 does not fit the byte: it is written as 0.
+        out.push_back(static_cast<uint8_t>(ICON_SIDES[i]));
+        out.push_back(static_cast<uint8_t>(ICON_SIDES[i]));
         out.push_back(0);
         out.push_back(0);
         put16(out, 1);

@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
 
 #include "runtime/skin/packed_block.h"
 
@@ -454,11 +456,20 @@ uint32_t best_index_width(const std::vector<Token>& tokens)
     return best;
 }
 
+// Most bytes a stream of `words` 32-bit words can unpack to. A token of t
+// bits writes at most 2^(t/2) bytes (a gamma length of 2j bits counts below
+// 2^(j+1)), and 2^(a/2) + 2^(b/2) <= 2^((a+b)/2) for tokens of 2 bits or
+// more: 2^(16 words) in all. From four words on, no 32-bit size is beyond.
+uint64_t unpacked_size_limit(size_t words)
+{
+    return words >= 4 ? UINT64_MAX : uint64_t(1) << (16 * words);
+}
+
 }  // namespace
 
 std::vector<uint8_t> pack_block(const void* data, size_t size)
 {
-    if (size > INT32_MAX)
+    if (size > PACK_SIZE_MAX)
         return {};
     const uint8_t* bytes = static_cast<const uint8_t*>(data);
     std::vector<Token> tokens = parse(bytes, size, DEFAULT_INDEX_WIDTH);
@@ -489,12 +500,30 @@ std::vector<uint8_t> pack_block(const void* data, size_t size)
     return w.finish(std::move(header));
 }
 
-bool unpack_block(const std::vector<uint8_t>& block, std::vector<uint8_t>& out)
+bool unpack_block(const std::vector<uint8_t>& block, std::vector<uint8_t>& out, const char** why)
 {
-    out.assign(block.size() >= PACKED_BLOCK_HEADER_SIZE ? packed_block_size(block.data()) : 0, 0);
-    // An empty output still needs a place to write to.
-    uint8_t none = 0;
+    out.clear();
+    auto refuse = [why](const char* reason) {
+        if (why)
+            *why = reason;
+        return false;
+    };
+    if (block.size() < PACKED_BLOCK_HEADER_SIZE || block[0] != 'J' || block[1] != 'C')
+        return refuse("has no packed-block header");
+    uint64_t size = packed_block_size(block.data());
+    if (size > unpacked_size_limit((block.size() - PACKED_BLOCK_HEADER_SIZE) / 4))
+        return refuse("claims more bytes than its stream can make");
+    if (size > PACK_SIZE_MAX)
+        return refuse("claims more than 2 GiB");
+    // The claimed bytes are only reserved: their pages are taken as the
+    // decoder writes, so a false claim costs nothing before it is refused.
+    // One more, so that an empty block has a place to write to.
+    std::unique_ptr<uint8_t, void (*)(void*)> space(static_cast<uint8_t*>(malloc(size_t(size) + 1)), free);
+    if (!space)
+        return refuse("claims more bytes than there is memory for");
     uint32_t written = 0;
-    return packed_block_unpack_checked(block.data(), block.size(), out.empty() ? &none : out.data(), out.size(),
-                                       &written);
+    if (!packed_block_unpack_checked(block.data(), block.size(), space.get(), size_t(size), &written))
+        return refuse("is not a sound packed block");
+    out.assign(space.get(), space.get() + written);
+    return true;
 }

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "tools/autoplay/player.h"
+#include "tools/pack/file_io.h"
 
 void GameRun::SetUp()
 {
@@ -47,7 +48,8 @@ AutoplayOptions GameRun::options() const
     // Under qemu-i386 on a busy machine the emulated timer thread and main
     // thread get little time, and the clock's ticks (each a message the main
     // thread must take) fell 5 % of a game behind: 87 s shown for 91.8 s. A
-    // quarter still fails a clock that stops, starts late or runs at half speed.
+    // quarter more still fails a clock that stops, or one at half speed in a
+    // game of 13 s or more.
     char how[16] = "";
     if (sizeof(void*) == 4 && GetEnvironmentVariableA("ZORVANT_I386", how, sizeof how) &&
         std::string(how) == "emulated")

@@ -185,17 +185,18 @@ TEST_F(ObjectTableTest, ADynamicRecordWithoutHandleIsListedButNotFound)
 TEST_F(ObjectTableTest, AClaimWhoseSlotsCannotGrowFailsAndKeepsTheTable)
 {
     // A font's record (one handle) and a gadget's (six words) with their
-    // steps. On the 32-bit build the slot arrays would need 2^32 and
-    // 2^32 + 1208 bytes: a byte count that wraps gives a tiny array and a
-    // record far outside it.
+    // steps, one slot past 65536: numbers from 64 KiB up are where heap
+    // addresses, and so dynamic handles, lie. A 64 KiB record at 32784 slots
+    // needs 2^31 + 2^20 bytes: a count that wraps a 32-bit size gives a tiny
+    // array and a record far outside it.
     struct Shape {
         int32_t record_size;
         int32_t grow_step;
         ObjectNumber number;
     };
-    const Shape shapes[] = {{int32_t(sizeof(void*)), 16, 0x3FFFFFF0},
-                            {int32_t(6 * sizeof(void*)), 50, 0x0AAAAAAB},
-                            {int32_t(sizeof(void*)), 16, INT32_MAX - 16}};
+    const Shape shapes[] = {{int32_t(sizeof(void*)), 16, 0xFFF1},
+                            {int32_t(6 * sizeof(void*)), 50, 0xFFCF},
+                            {0x10000, 16, 0x8000}};
     for (const Shape& shape : shapes) {
         ObjectTable* grown = object_table_create(shape.record_size, shape.grow_step, nullptr);
         ASSERT_NE(grown, nullptr);
@@ -207,13 +208,18 @@ TEST_F(ObjectTableTest, AClaimWhoseSlotsCannotGrowFailsAndKeepsTheTable)
         EXPECT_EQ(*live, 0xC0FFEEu) << shape.number;
         EXPECT_EQ(object_table_find(grown, shape.number), nullptr) << shape.number;
     }
+    ObjectTable* full = object_table_create(sizeof(void*), 16, nullptr);
+    ASSERT_NE(object_table_claim(full, 0xFFF0), nullptr);
+    EXPECT_EQ(full->capacity, 0x10000);
 }
 
 TEST_F(ObjectTableTest, ATableThatCouldHoldNoRecordIsRefused)
 {
     // With no step a claim would grow the table to the number, not past it;
-    // a record narrower than an address has no room for its handle.
+    // a first step past 64 KiB would reach the heap's addresses; a record
+    // narrower than an address has no room for its handle.
     EXPECT_EQ(object_table_create(sizeof(Record), 0, nullptr), nullptr);
+    EXPECT_EQ(object_table_create(sizeof(Record), 0x10001, nullptr), nullptr);
     EXPECT_EQ(object_table_create(2, 16, nullptr), nullptr);
     EXPECT_EQ(object_table_create(-8, 16, nullptr), nullptr);
 }

@@ -217,6 +217,27 @@ TEST_F(FileTest, AFileWithoutABufferWritesThrough)
     EXPECT_EQ(on_disk(name), "aBc\r\nA");
 }
 
+// Linux's always-full device, through Wine's drive for the root: the
+// platform refuses every write to it, as on a full disk.
+const char FULL_DISK[] = "Z:\\dev\\full";
+
+TEST_F(FileTest, BytesAFullDiskRefusesStayPendingAndCloseReportsTheLoss)
+{
+    ASSERT_NE(file_open(0, FULL_DISK), 0);
+    EXPECT_EQ(file_write_line(0, "abc"), 5);
+    // The flush fails: the file stays where it was, the bytes pending.
+    EXPECT_EQ(file_seek(0, 0), INVALID_SET_FILE_POINTER);
+    EXPECT_EQ(file_length(0), 5);
+    // A text that needs the room they hold is not taken; its line end is.
+    EXPECT_EQ(file_write_line(0, std::string(4092, 'x').c_str()), 2);
+    EXPECT_EQ(file_length(0), 7);
+    EXPECT_EQ(file_close(0), 0);
+    std::string name = path("whole.bin");
+    ASSERT_NE(file_open(0, name.c_str()), 0);
+    EXPECT_EQ(file_write_line(0, "abc"), 5);
+    EXPECT_EQ(file_close(0), 1);
+}
+
 TEST_F(FileTest, FileThatCannotBeOpenedLeavesTheNumberFree)
 {
     std::string name = temp.folder() + "\\no such folder\\x.bin";

@@ -153,7 +153,11 @@ TEST_F(EventTest, DeferredEventsComeBeforeANewClickAndKeepTheItem)
     POINT p = gui_test_screen_point(window, 20, 20);
     ASSERT_TRUE(gui_test_mouse_settle(p.x, p.y));
     gui_test_mouse(p.x, p.y, MOUSEEVENTF_LEFTDOWN);
-    Sleep(50);
+    // The press waits in the queue before the events come.
+    MSG press;
+    for (DWORD start = GetTickCount(); !PeekMessageA(&press, window, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_NOREMOVE);
+         Sleep(10))
+        ASSERT_LT(GetTickCount() - start, 30000u) << "the press never came";
     SendMessageA(window, WM_MOVE, 0, 0);
     SendMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(event_wait(0), EVENT_MOVE_WINDOW);

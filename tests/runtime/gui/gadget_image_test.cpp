@@ -31,7 +31,7 @@ protected:
     HWND create(HBITMAP picture, uint32_t flags = 0)
     {
         control = reinterpret_cast<HWND>(gadget_image_create(0, 10, 10, 100, 100, picture, flags));
-        gui_test_pump(50);
+        EXPECT_TRUE(gui_test_pump_painted(control));
         return control;
     }
     // This program carries no manifest asking for common controls 6: visual
@@ -64,12 +64,14 @@ TEST_F(ImageGadget, HeldDownThePictureMovesOnePixelRightAndDown)
     ASSERT_NE(create(red40), nullptr);
     POINT centre = gui_test_screen_point(control, 50, 50);
     ASSERT_TRUE(gui_test_mouse_settle_with(centre.x, centre.y, gui_test_pump));
+    auto pushed = [&] { return (SendMessageA(control, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0; };
     gui_test_mouse(centre.x, centre.y, MOUSEEVENTF_LEFTDOWN);
-    gui_test_pump(100);
-    EXPECT_EQ(SendMessageA(control, BM_GETSTATE, 0, 0) & BST_PUSHED, BST_PUSHED);
+    ASSERT_TRUE(gui_test_pump_until(pushed, 30000));
+    ASSERT_TRUE(gui_test_pump_painted(control));
     EXPECT_EQ(gui_test_capture(control).bounds(RED), (RECT{31, 31, 71, 71}));
     gui_test_mouse(centre.x, centre.y, MOUSEEVENTF_LEFTUP);
-    gui_test_pump(100);
+    ASSERT_TRUE(gui_test_pump_until([&] { return !pushed(); }, 30000));
+    ASSERT_TRUE(gui_test_pump_painted(control));
     EXPECT_EQ(gui_test_capture(control).bounds(RED), (RECT{30, 30, 70, 70}));
     EXPECT_EQ(GuiTestParent::last_command(), MAKEWPARAM(0, BN_CLICKED));  // the release clicked gadget 0
 }
@@ -114,7 +116,7 @@ TEST_F(ImageGadget, ADisabledGadgetDrawsItsPictureEmbossed)
 {
     ASSERT_NE(create(red40), nullptr);
     EnableWindow(control, FALSE);
-    gui_test_pump(50);
+    ASSERT_TRUE(gui_test_pump_painted(control));
     GuiTestCapture c = gui_test_capture(control);
     EXPECT_EQ(c.count(RED), 0);
     EXPECT_NE(c.at(50, 50), c.at(5, 5)) << "the embossed picture differs from the face";

@@ -88,10 +88,10 @@ TEST_F(SizingTest, TheMouseDragsTheChosenEdgeUntilTheButtonIsReleased)
     EXPECT_TRUE(was_seen(WM_ENTERSIZEMOVE));
 
     gui_test_mouse(start.right + 60, start.top + 40, MOUSEEVENTF_LEFTUP);
-    gui_test_events_drop(200);
+    // The end of sizing is posted, after everything else it does.
+    EXPECT_TRUE(gui_test_events_until([] { return was_seen(WM_EXITSIZEMOVE); }));
     EXPECT_EQ(s->active, 0);
     EXPECT_EQ(GetCapture(), nullptr);
-    EXPECT_TRUE(was_seen(WM_EXITSIZEMOVE));
 }
 
 TEST_F(SizingTest, TheWindowCanRaiseItsMinimumTrackingSize)

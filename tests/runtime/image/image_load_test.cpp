@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "tests/runtime/gdi_objects.h"
 #include "tests/runtime/image/image_pixels.h"
 
 extern "C" const unsigned char zorvant_ico[];
@@ -308,6 +309,26 @@ TEST_F(ImageLoadTest, DecoderPictureArrivesTopRowFirstInEitherDepth)
     EXPECT_EQ(image_from_memory(7, other), 0);
 }
 
+// The short form vouches for its data; rows the platform then cannot read
+// fail the load rather than give a black picture, and leave no bitmap.
+TEST_F(ImageLoadTest, RowsThePlatformCannotConvertFailTheLoad)
+{
+    SYSTEM_INFO system;
+    GetSystemInfo(&system);
+    const size_t page = system.dwPageSize;
+    auto* pages = static_cast<unsigned char*>(VirtualAlloc(nullptr, 2 * page, MEM_RESERVE, PAGE_NOACCESS));
+    ASSERT_NE(pages, nullptr);
+    ASSERT_NE(VirtualAlloc(pages, page, MEM_COMMIT, PAGE_READWRITE), nullptr);
+    // The target's headers end the readable page; its rows would follow.
+    unsigned char* headers = pages + page - 54;
+    std::memcpy(headers, target_bmp, 54);
+    int bitmaps = gdi_objects(OBJ_BITMAP);
+    EXPECT_EQ(image_from_memory(3, headers), 0);
+    EXPECT_EQ(image_exists(3), 0);
+    EXPECT_EQ(gdi_objects(OBJ_BITMAP), bitmaps);
+    VirtualFree(pages, 0, MEM_RELEASE);
+}
+
 TEST_F(ImageLoadTest, FreeOfNothingDoesNothing)
 {
     ASSERT_NE(image_from_memory(4, target_bmp), 0);
@@ -346,6 +367,20 @@ TEST_F(ImageLoadTest, CreateRefusesSidesARecordCannotHoldAndTablelessDepths)
     EXPECT_EQ(image_create_ex(100, 10, 10, 8), 0);  // would need a colour table
     EXPECT_EQ(image_create_ex(100, 10, 10, 0), 0);
     EXPECT_EQ(image_exists(100), 0);
+}
+
+// A dynamic handle is a heap address. Claiming it as a number, or one above
+// it, must not grow the table over the live image it names.
+TEST_F(ImageLoadTest, ADynamicHandleIsNeverTakenForATableNumber)
+{
+    intptr_t any = image_create_ex(OBJECT_ANY, 8, 8, 32);
+    ASSERT_NE(any, 0);
+    intptr_t picture = image_handle(any);
+    EXPECT_EQ(image_create_ex(any, 8, 8, 32), 0);
+    EXPECT_EQ(image_create_ex(any + 4096, 8, 8, 32), 0);
+    EXPECT_EQ(image_handle(any), picture);
+    image_free_all();
+    EXPECT_EQ(GetObjectType(reinterpret_cast<HGDIOBJ>(picture)), 0u);
 }
 
 TEST_F(ImageLoadTest, FreeAllFreesTableAndDynamicImages)

@@ -226,10 +226,20 @@ TEST_F(ImageResizeTest, PlainShrinkPicksSourcePixels)
 TEST_F(ImageResizeTest, SmoothEnlargementKeepsAUniformPictureUniform)
 {
     ASSERT_NE(image_create_ex(4, 10, 10, 24), 0);
-    ASSERT_NE(image_resize(4, 140, 33), 0);
     ImageRecord* record = image_record(4);
+    // Red, green and blue all differ, and none is the new bitmap's black.
+    const COLORREF colour = RGB(0xCC, 0x66, 0x33);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, record->handle);
+    SetDCBrushColor(dc, colour);
+    RECT all = {0, 0, 10, 10};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    ASSERT_NE(image_resize(4, 140, 33), 0);
+    record = image_record(4);
     EXPECT_EQ(record->depth, 24);
-    EXPECT_EQ(image_pixels(4), std::vector<uint32_t>(140 * 33, 0));
+    EXPECT_EQ(image_pixels(4), std::vector<uint32_t>(140 * 33, 0xCC6633));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "runtime/core/heap.h"
 #include "runtime/skin/packed_block.h"
 #include "runtime/skin/skin.h"
+#include "tests/runtime/gdi_objects.h"
 #include "tests/runtime/skin/support/skin_fixture.h"
 
 namespace {
@@ -153,6 +154,17 @@ TEST_F(SkinLoad, PayloadBoundsAreChecked)
     for (size_t size = 0; size < sound.size(); ++size)
         EXPECT_EQ(skin_load_ex(sound.data(), size), nullptr) << size;
     EXPECT_EQ(skin_heap_blocks(), baseline);
+}
+
+// The checks pass a picture without planes, which the platform will not
+// convert: the load fails rather than give a black background.
+TEST_F(SkinLoad, APictureThePlatformWillNotConvertFailsTheLoad)
+{
+    std::vector<uint8_t> c = plain_container({});
+    c[48 + 48 + 26] = 0;
+    int bitmaps = gdi_objects(OBJ_BITMAP);
+    expect_refused(c, "picture with no planes");
+    EXPECT_EQ(gdi_objects(OBJ_BITMAP), bitmaps);
 }
 
 // Without a size, the unpacked-size field is all that bounds a plain payload:

@@ -9,6 +9,7 @@
 #include "runtime/core/heap.h"
 #include "runtime/skin/skin.h"
 #include "runtime/skin/skin_window.h"
+#include "tests/runtime/gdi_objects.h"
 #include "tests/runtime/skin/support/skin_fixture.h"
 
 namespace {
@@ -261,6 +262,21 @@ TEST_F(SkinWindow, ApplyingAnUnknownSkinChangesNothing)
     EXPECT_EQ(GetWindowRgn(w, probe), ERROR);
     DeleteObject(probe);
     EXPECT_EQ(GetWindowLongPtrA(w, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(own_proc));
+}
+
+// A window that refuses the region leaves it to us: it is deleted.
+TEST_F(SkinWindow, ARegionTheWindowRefusesIsNotLeft)
+{
+    HWND gone = open_window(40, 40, 60, 60);
+    DestroyWindow(gone);
+    ContainerLayout layout;
+    layout.picture_width = 0;
+    std::vector<uint8_t> c = plain_container(layout);
+    void* skin = skin_load_ex(c.data(), c.size());
+    ASSERT_NE(skin, nullptr);
+    int regions = gdi_objects(OBJ_REGION);
+    skin_apply(gone, skin);
+    EXPECT_EQ(gdi_objects(OBJ_REGION), regions);
 }
 
 TEST_F(SkinWindow, SkinWithoutPictureGivesOnlyTheOutline)

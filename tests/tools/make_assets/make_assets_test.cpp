@@ -1,9 +1,12 @@
 // The committed assets are exactly what the asset maker draws, and the target
 // picture has the header the loader and the game rely on.
 #include <gtest/gtest.h>
+#include <png.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <vector>
 
 #include "tools/make_assets/assets.h"
@@ -72,28 +75,67 @@ TEST(MakeAssets, TargetIsARoundRedTargetOnADarkBackdrop)
     EXPECT_GT(centre[2] - corner[2], 60);
 }
 
-TEST(MakeAssets, IconHoldsA16And32PixelPicture)
+// Every size Windows shows, each the same drawing: a transparent corner and an
+// opaque middle. The small ones are 32-bit pictures in resource form; the
+// 256 one is a PNG, read back by libpng.
+TEST(MakeAssets, IconHoldsEverySizeWindowsShows)
 {
     std::vector<uint8_t> b = assets_icon();
     EXPECT_EQ(u16(b, 0), 0u);
     EXPECT_EQ(u16(b, 2), 1u);
-    ASSERT_EQ(u16(b, 4), 2u);
-    const int sides[] = {16, 32};
-    for (int i = 0; i < 2; ++i) {
+    ASSERT_EQ(u16(b, 4), 5u);
+    const int sides[] = {16, 24, 32, 48, 256};
+    std::map<int, std::vector<uint8_t>> pictures;  // RGBA by side
+    for (int i = 0; i < 5; ++i) {
+        const int side = sides[i];
         size_t entry = 6 + 16 * i;
-        EXPECT_EQ(b[entry], sides[i]);
-        EXPECT_EQ(b[entry + 1], sides[i]);
+        EXPECT_EQ(b[entry], side % 256);
+        EXPECT_EQ(b[entry + 1], side % 256);
         EXPECT_EQ(u16(b, entry + 6), 32u);
         uint32_t size = u32(b, entry + 8), offset = u32(b, entry + 12);
         ASSERT_LE(offset + size, b.size());
-        EXPECT_EQ(size, 40u + sides[i] * sides[i] * 4 + 4 * sides[i]);
-        EXPECT_EQ(u32(b, offset + 4), static_cast<uint32_t>(sides[i]));
-        EXPECT_EQ(u32(b, offset + 8), static_cast<uint32_t>(sides[i] * 2));
-        // Transparent corner, opaque middle.
-        size_t colour = offset + 40;
-        EXPECT_EQ(b[colour + 3], 0);
-        EXPECT_EQ(b[colour + ((sides[i] / 2) * sides[i] + sides[i] / 2) * 4 + 3], 255);
+        std::vector<uint8_t>& rgba = pictures[side];  // top row first
+        if (side < 256) {
+            EXPECT_EQ(size, 40u + side * side * 4 + ((side + 31) / 32 * 4) * side) << side;
+            EXPECT_EQ(u32(b, offset + 4), static_cast<uint32_t>(side));
+            EXPECT_EQ(u32(b, offset + 8), static_cast<uint32_t>(side * 2));
+            for (int y = side - 1; y >= 0; --y)
+                for (int x = 0; x < side; ++x) {
+                    const uint8_t* bgra = &b[offset + 40 + (y * side + x) * 4];
+                    rgba.insert(rgba.end(), {bgra[2], bgra[1], bgra[0], bgra[3]});
+                }
+        } else {
+            png_image image = {};
+            image.version = PNG_IMAGE_VERSION;
+            ASSERT_TRUE(png_image_begin_read_from_memory(&image, &b[offset], size)) << image.message;
+            EXPECT_EQ(image.width, 256u);
+            EXPECT_EQ(image.height, 256u);
+            image.format = PNG_FORMAT_RGBA;
+            rgba.resize(PNG_IMAGE_SIZE(image));
+            ASSERT_TRUE(png_image_finish_read(&image, nullptr, rgba.data(), 0, nullptr)) << image.message;
+        }
+        ASSERT_EQ(rgba.size(), static_cast<size_t>(side * side * 4));
+        EXPECT_EQ(rgba[3], 0) << side;
+        EXPECT_EQ(rgba[((side / 2) * side + side / 2) * 4 + 3], 255) << side;
     }
+    // The same drawing: each opaque pixel of the 16 px picture is close to
+    // the average of the 16 x 16 block of the 256 px one that it covers.
+    const std::vector<uint8_t>& small = pictures[16];
+    const std::vector<uint8_t>& large = pictures[256];
+    int far = 0;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) {
+            if (small[(y * 16 + x) * 4 + 3] != 255)
+                continue;
+            for (int c = 0; c < 3; ++c) {
+                int sum = 0;
+                for (int j = 0; j < 16; ++j)
+                    for (int i = 0; i < 16; ++i)
+                        sum += large[((y * 16 + j) * 256 + x * 16 + i) * 4 + c];
+                far += std::abs(sum / 256 - small[(y * 16 + x) * 4 + c]) > 12;
+            }
+        }
+    EXPECT_EQ(far, 0);
 }
 
 }  // namespace

@@ -81,6 +81,20 @@ inline bool gui_test_event_expect(int32_t event_code, DWORD ms = 30000)
     return false;
 }
 
+// Hands out and drops events until the condition holds (true) or `ms` pass
+// (false), with the same far deadline.
+template <typename Condition>
+bool gui_test_events_until(Condition condition, DWORD ms = 30000)
+{
+    DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start >= ms)
+            return false;
+        event_wait(10);
+    }
+    return true;
+}
+
 inline void gui_test_events_drop(DWORD ms)
 {
     DWORD start = GetTickCount();

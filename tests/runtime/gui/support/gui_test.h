@@ -68,6 +68,13 @@ bool gui_test_pump_until(Condition condition, DWORD ms)
     }
 }
 
+// Handles messages until the window has nothing left to paint (true) or `ms`
+// milliseconds have gone by (false).
+inline bool gui_test_pump_painted(HWND window, DWORD ms = 30000)
+{
+    return gui_test_pump_until([&] { return !GetUpdateRect(window, nullptr, FALSE); }, ms);
+}
+
 // Real mouse input at a screen point: the cursor goes there, then the button.
 inline void gui_test_mouse(int x, int y, DWORD button_flags)
 {
