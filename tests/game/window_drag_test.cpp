@@ -2,7 +2,8 @@
 // decision looks at the queue ends it at once, and a press on the window's
 // surface that leaves the window becomes a drag. The decision waits without
 // a time-out, so a missed wake would hang: a watchdog clicks the window after
-// ten seconds to end it, and the test fails when the watchdog had to.
+// half a minute (a loaded machine is slow) to end it, and the test fails when
+// the watchdog had to.
 #include <gtest/gtest.h>
 
 #include "game/game.h"
@@ -10,7 +11,7 @@
 
 namespace {
 
-// Once started, clicks at `point` every second from ten seconds on, until
+// Once started, clicks at `point` every second from half a minute on, until
 // stopped; `fired` tells whether it had to.
 struct Watchdog {
     POINT point;
@@ -22,7 +23,7 @@ struct Watchdog {
 DWORD WINAPI watchdog_run(void* parameter)
 {
     Watchdog* dog = static_cast<Watchdog*>(parameter);
-    DWORD wait = 10000;
+    DWORD wait = 30000;
     while (WaitForSingleObject(dog->stop, wait) == WAIT_TIMEOUT) {
         InterlockedExchange(&dog->fired, 1);
         gui_test_mouse_to(dog->point.x, dog->point.y);
@@ -79,7 +80,7 @@ bool thread_state(const DragHelper* helper, bool (*holds)(const GUITHREADINFO&))
 {
     GUITHREADINFO info = {};
     info.cbSize = sizeof info;
-    for (int i = 0; i < 1000; i++) {
+    for (int i = 0; i < 3000; i++) {
         if (GetGUIThreadInfo(helper->thread, &info) && holds(info))
             return true;
         Sleep(10);
@@ -121,13 +122,14 @@ protected:
         if (!gui_test_mouse_settle_with(p.x, p.y, gui_test_pump))
             return false;
         gui_test_mouse(p.x, p.y, MOUSEEVENTF_LEFTDOWN);
-        MSG msg;
-        for (DWORD start = GetTickCount(); GetTickCount() - start < 3000;) {
-            if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        for (DWORD start = GetTickCount(); GetTickCount() - start < 10000;) {
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
                 DispatchMessageA(&msg);
                 if (msg.message == WM_LBUTTONDOWN)
                     return true;
             }
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
         }
         return false;
     }
