@@ -2,8 +2,8 @@
 # make soak: many games in a row in one run of the program (200 unless GAMES
 # says otherwise), with clicks timed around the clock's ticks, played by the
 # automatic player on a private Xvfb. Passes when every check of every game
-# passed and the game's committed memory (and GDI objects, where the
-# platform counts them) stayed flat after the first game; prints the figures.
+# passed and, after the first game, the game's GDI objects stayed exactly as
+# they were, kind by kind, and its committed memory flat; prints the figures.
 #
 # TREE names the build: win32, the shipped i686 program (the default), run
 # by Wine's 32-bit loader (through qemu-i386 where the kernel runs no 32-bit
@@ -52,29 +52,35 @@ status=0
     --games "$GAMES" --pace 0 --tick-aligned --resources "${lag[@]}" </dev/null >/dev/null 2>&1 || status=$?
 echo "zorvant: played for $(( $(date +%s) - start )) s"
 
-# "resources game <n> gdi <g> private <bytes> working <bytes>"
+# "resources game <n> bitmaps <b> dcs <d> regions <r> fonts <f> brushes <b>
+#  pens <p> other <o> private <bytes> working <bytes>"; the GDI census is
+# what lies between the game's number and "private".
 awk -v games="$GAMES" -v slack="$SLACK_BYTES" -v status="$status" '
     $1 == "error" { errors++; if (errors <= 10) print "  " $0 }
     $1 == "retry" { retries++ }
     $1 == "game" && $3 == "seconds" { played++; seconds += $4 }
     $1 == "resources" {
-        n = $3; gdi[n] = $5; private[n] = $7; working[n] = $9
-        if (n >= 2 && (max_private == "" || $7 > max_private)) max_private = $7
-        if (n >= 2 && (min_private == "" || $7 < min_private)) min_private = $7
+        n = $3; census[n] = ""
+        for (i = 4; i <= NF && $i != "private"; i++) census[n] = census[n] (i > 4 ? " " : "") $i
+        private[n] = $(i + 1); working[n] = $(i + 3)
+        if (n >= 2 && (max_private == "" || private[n] > max_private)) max_private = private[n]
+        if (n >= 2 && (min_private == "" || private[n] < min_private)) min_private = private[n]
     }
     END {
         printf "games played %d of %d, %d failed checks, %d clicks given again\n", played, games, errors, retries
         if (played > 0) printf "mean time per game %.1f s\n", seconds / played
         if (played >= 2) {
-            if (gdi[1] + gdi[2] + gdi[played] == 0)
-                print "GDI objects: not counted (Wine reports 0 for every process; a leak shows in committed bytes)"
-            else
-                printf "GDI objects: game 1 %d, game 2 %d, game %d %d\n", gdi[1], gdi[2], played, gdi[played]
+            printf "GDI objects after game 1: %s\n", census[1]
+            printf "GDI objects after game 2: %s\n", census[2]
+            printf "GDI objects after game %d: %s\n", played, census[played]
             printf "committed bytes: game 1 %d, game 2 %d, game %d %d; from game 2 on min %d max %d\n", \
                 private[1], private[2], played, private[played], min_private, max_private
             printf "working set bytes: game 1 %d, game 2 %d, game %d %d\n", working[1], working[2], played, working[played]
         }
-        flat = played >= 2 && gdi[played] <= gdi[2] && private[played] <= private[2] + slack
+        counted = census[2] ~ /^bitmaps /
+        if (played >= 2 && !counted) print "GDI objects: no handle table found in the game"
+        else if (played >= 2 && census[played] != census[2]) print "GDI objects: game " played " kept other objects than game 2"
+        flat = played >= 2 && counted && census[played] == census[2] && private[played] <= private[2] + slack
         if (status != 0 || errors > 0 || played != games || !flat) { print "zorvant: soak FAILED"; exit 1 }
         print "zorvant: soak passed"
     }' "$work/report.txt" || { cp "$work/report.txt" soak-report.txt; echo "zorvant: the whole report is in soak-report.txt"; exit 1; }

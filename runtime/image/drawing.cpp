@@ -116,6 +116,15 @@ void drawing_set_font(HFONT font)
     SelectObject(dc, font);
 }
 
+void drawing_font_detach(HFONT font)
+{
+    HDC dc = state.device_context;
+    if (!dc || !font || GetCurrentObject(dc, OBJ_FONT) != font)
+        return;
+    SelectObject(dc, GetStockObject(SYSTEM_FONT));
+    state.font = nullptr;
+}
+
 int32_t drawing_text_width(const char* text)
 {
     if (!text || !*text)

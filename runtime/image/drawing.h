@@ -51,6 +51,10 @@ DrawingState* drawing_state();
 HDC drawing_start(const DrawingOutput* output);
 // The release step's result, 0 if nothing was being drawn.
 intptr_t drawing_stop();
+// Before a font is deleted: if the current drawing has it selected, the
+// system font takes its place, so that the font is selected nowhere (Windows
+// does not delete a selected font).
+void drawing_font_detach(HFONT font);
 
 // Every operation below does nothing (and gives 0) while no drawing is going
 // on, and calls drawing_refresh first.

@@ -3,6 +3,7 @@
 #include "runtime/image/font.h"
 
 #include "runtime/core/gdi_scope.h"
+#include "runtime/image/drawing.h"
 
 namespace {
 
@@ -88,6 +89,7 @@ void font_free(ObjectNumber number)
     FontRecord* record = font_record(number);
     if (!record)
         return;
+    drawing_font_detach(record->handle);
     DeleteObject(record->handle);
     object_table_release(fonts, number);
 }

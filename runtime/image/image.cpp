@@ -350,6 +350,7 @@ void image_free(ObjectNumber number)
     ImageRecord* record = image_record(number);
     if (!record)
         return;
+    image_output_detach(record->handle);
     picture_destroy(record->handle);
     object_table_release(image_table, number);
 }

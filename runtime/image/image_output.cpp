@@ -17,16 +17,32 @@ intptr_t image_output_release()
     return result;
 }
 
+namespace {
+
+// The context about to be deleted may be the current drawing's: that drawing
+// ends first, so the drawing library never holds a dead context.
+void output_close(ImageState* images)
+{
+    if (images->device_context && drawing_state()->device_context == images->device_context)
+        drawing_stop();
+    image_output_release();
+}
+
+}  // namespace
+
+void image_output_detach(HGDIOBJ picture)
+{
+    ImageState* images = image_state();
+    if (images && images->device_context && GetCurrentObject(images->device_context, OBJ_BITMAP) == picture)
+        output_close(images);
+}
+
 DrawingOutput* image_output(ObjectNumber number)
 {
     ImageState* images = image_state();
     if (!images)
         return nullptr;
-    // The context about to be deleted may be the current drawing's: that
-    // drawing ends first, so the drawing library never holds a dead context.
-    if (images->device_context && drawing_state()->device_context == images->device_context)
-        drawing_stop();
-    image_output_release();
+    output_close(images);
     ImageRecord* record = image_record(number);
     if (!record || GetObjectType(record->handle) != OBJ_BITMAP)
         return nullptr;

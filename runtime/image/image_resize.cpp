@@ -132,6 +132,9 @@ intptr_t image_resize_ex(ObjectNumber number, int32_t width, int32_t height, int
     HBITMAP new_bitmap = bitmap_create(width, height, record->flags, record->depth);
     if (!new_bitmap)
         return 0;
+    // Selected in the output, the old bitmap could be neither stretched from
+    // nor deleted.
+    image_output_detach(old_bitmap);
     bool stretched = (mode == MODE_SMOOTH && stretch_average(new_bitmap, old_bitmap)) ||
                      stretch_platform(new_bitmap, width, height, old_bitmap, old_width, old_height, mode);
     DeleteObject(old_bitmap);

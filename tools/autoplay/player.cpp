@@ -13,6 +13,7 @@
 #include "tools/autoplay/score_file.h"
 #include "tools/autoplay/screenshot.h"
 #include "tools/autoplay/texts.h"
+#include "tools/gdi_census/gdi_census.h"
 #include "tools/pack/file_io.h"
 
 namespace {
@@ -300,6 +301,27 @@ bool target_click(Session& s, HWND* result)
     return true;
 }
 
+// The game's GDI census once it holds still: a paint in flight (the box
+// drawn, the target hidden) has objects of its own out for a moment, which
+// are no leak. Still means the same census for a third of a second.
+GdiCensus census_settled(const GameView& view)
+{
+    const DWORD STILL_MS = 300;
+    GdiCensus last = gdi_census_of(view.process.hProcess, view.process.hThread);
+    if (!last.read)
+        return last;
+    DWORD since = GetTickCount();
+    wait_for([&] {
+        GdiCensus now = gdi_census_of(view.process.hProcess, view.process.hThread);
+        if (now != last) {
+            last = now;
+            since = GetTickCount();
+        }
+        return GetTickCount() - since >= STILL_MS;
+    }, WAIT_CLICK_MS);
+    return last;
+}
+
 void resources_report(Session& s, int32_t game)
 {
     if (!s.options.resources)
@@ -307,12 +329,11 @@ void resources_report(Session& s, int32_t game)
     PROCESS_MEMORY_COUNTERS_EX memory = {};
     memory.cb = sizeof memory;
     GetProcessMemoryInfo(s.view.process.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
-    // Wine gives no PrivateUsage for another process (0) and no GDI count
-    // (GetGuiResources is a stub giving 0); its PagefileUsage, which Windows
-    // keeps equal to PrivateUsage, is filled in.
+    // Wine gives no PrivateUsage for another process (0); its PagefileUsage,
+    // which Windows keeps equal to PrivateUsage, is filled in.
     SIZE_T committed = memory.PrivateUsage ? memory.PrivateUsage : memory.PagefileUsage;
-    DWORD gdi = GetGuiResources(s.view.process.hProcess, GR_GDIOBJECTS);
-    report_line(s.report, "resources game %d gdi %lu private %llu working %llu", game, static_cast<unsigned long>(gdi),
+    GdiCensus gdi = census_settled(s.view);
+    report_line(s.report, "resources game %d %s private %llu working %llu", game, gdi_census_text(gdi).c_str(),
                 static_cast<unsigned long long>(committed), static_cast<unsigned long long>(memory.WorkingSetSize));
 }
 

@@ -5,6 +5,7 @@
 
 #include "runtime/gui/gadget.h"
 #include "tests/runtime/gui/support/gadget_fixture.h"
+#include "tools/gdi_census/gdi_census.h"
 
 namespace {
 
@@ -79,7 +80,10 @@ TEST_F(ImageGadget, HeldDownThePictureMovesOnePixelRightAndDown)
 TEST_F(ImageGadget, ANewPictureThroughSetStateIsPaintedAtOnce)
 {
     ASSERT_NE(create(red40), nullptr);
+    GdiCensus painted = gdi_census();
     gadget_set_state(0, reinterpret_cast<intptr_t>(blue40));  // no message is pumped after this
+    // The paint gave back its clip region and context.
+    EXPECT_EQ(gdi_census(), painted);
     GuiTestCapture c = gui_test_capture(control);
     EXPECT_EQ(c.bounds(BLUE), (RECT{30, 30, 70, 70}));
     EXPECT_EQ(c.count(RED), 0);

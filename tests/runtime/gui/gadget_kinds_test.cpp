@@ -9,6 +9,7 @@
 #include "runtime/gui/gadget.h"
 #include "runtime/gui/window.h"
 #include "tests/runtime/gui/support/gadget_fixture.h"
+#include "tools/gdi_census/gdi_census.h"
 
 namespace {
 
@@ -160,6 +161,7 @@ TEST_F(GadgetKinds, TheKindsMakeTheirControlsWithTheirStyles)
 
 TEST_F(GadgetKinds, ALabelPaintsItsColours)
 {
+    GdiCensus before = gdi_census();
     HWND label = handle(gadget_text_create(1, 10, 10, 100, 20, ""));
     gadget_set_colour(1, 2, RGB(0, 200, 0));
     gui_test_pump(50);
@@ -171,6 +173,10 @@ TEST_F(GadgetKinds, ALabelPaintsItsColours)
     EXPECT_EQ(gui_test_capture(other).at(50, 10), GetSysColor(COLOR_BTNFACE));
     EXPECT_EQ(gadget_get_colour(2, 1), static_cast<int32_t>(RGB(255, 0, 0)));
     EXPECT_EQ(gadget_get_colour(2, 2), -1);
+    // Painted and freed, the labels leave no brush behind.
+    gadget_free(1);
+    gadget_free(2);
+    EXPECT_EQ(gdi_census(), before);
 }
 
 TEST_F(GadgetKinds, OperationsOnANumberWithoutAGadgetDoNothing)

@@ -13,6 +13,7 @@
 #include "runtime/gui/gadget.h"
 #include "runtime/gui/window.h"
 #include "tests/runtime/gui/support/gui_events.h"
+#include "tools/gdi_census/gdi_census.h"
 
 namespace {
 
@@ -330,6 +331,7 @@ LRESULT erase_green(HDC dc, HWND window)
 
 TEST_F(WindowTest, TheBackgroundColourAndTheEraseCallbackPaintTheClientArea)
 {
+    GdiCensus before = gdi_census();
     ASSERT_NE(window_open(0, 100, 100, 120, 80, "", WS_POPUP), 0);
     HWND window = window_handle(0);
     window_set_colour(0, RGB(255, 0, 0));
@@ -348,6 +350,9 @@ TEST_F(WindowTest, TheBackgroundColourAndTheEraseCallbackPaintTheClientArea)
     EXPECT_EQ(erased_window, window);
     EXPECT_NE(erased_dc, nullptr);
     EXPECT_EQ(gui_test_capture(window).count(RGB(0, 255, 0)), 120 * 80);
+    window_set_colour(0, RGB(0, 0, 255));
+    window_close(0);
+    EXPECT_EQ(gdi_census(), before);  // nor the last brush
 }
 
 // A drop target of the test's own that counts its references.

@@ -8,6 +8,7 @@
 #include "runtime/image/drawing.h"
 #include "runtime/image/font.h"
 #include "tests/runtime/image/image_pixels.h"
+#include "tools/gdi_census/gdi_census.h"
 
 namespace {
 
@@ -211,6 +212,14 @@ TEST_F(DrawingTest, SystemFontAndFontsAreSelectedIntoTheContext)
     // A font that failed to load leaves the context's font.
     drawing_set_font(nullptr);
     EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), GetStockObject(SYSTEM_FONT));
+    // A font freed while the drawing has it selected is deleted at once: the
+    // system font takes its place (Wine would only defer the deletion).
+    drawing_set_font(font_handle(100));
+    HFONT font = font_handle(100);
+    font_free(100);
+    EXPECT_EQ(GetObjectType(font), 0u);
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), GetStockObject(SYSTEM_FONT));
+    EXPECT_EQ(drawing_state()->font, nullptr);
 }
 
 TEST_F(DrawingTest, StartOfNullEndsTheDrawingAndGivesZero)
@@ -226,14 +235,50 @@ TEST_F(DrawingTest, StartOfNullEndsTheDrawingAndGivesZero)
     EXPECT_EQ(count_colour(image_pixels(100), BLACK), 100 * 100);
 }
 
-TEST_F(DrawingTest, StopGivesTheReleaseResultAndFreesTheFrontBrush)
+TEST_F(DrawingTest, StopGivesTheReleaseResultAndLeavesNoObjectBehind)
 {
+    GdiCensus before = gdi_census();
     ASSERT_NE(start(), nullptr);
     HBRUSH brush = drawing_state()->front_brush;
     ASSERT_NE(brush, nullptr);
+    draw_line(1, 1, 98, 1, 0x7EFF);
+    drawing_set_mode(DRAW_OUTLINED | DRAW_TRANSPARENT);
+    draw_text(10, 30, "x", 0xFFFFFF, 0);
     EXPECT_EQ(drawing_stop(), 1);
     EXPECT_EQ(GetObjectType(brush), 0u);
     EXPECT_EQ(drawing_stop(), 0);
+    EXPECT_EQ(gdi_census(), before);
+}
+
+// A picture freed, resized or replaced while a drawing goes on through its
+// output: the drawing ends and the output closes first, so the old bitmap is
+// selected nowhere and deleted at once. (Windows refuses to delete a selected
+// bitmap; Wine defers it, so the old bitmap would still be counted.)
+TEST_F(DrawingTest, APictureFreedResizedOrReplacedUnderADrawingIsDeletedAtOnce)
+{
+    struct Change {
+        const char* name;
+        void (*change)();
+        int32_t bitmaps;  // afterwards, against the image before its output
+    } changes[] = {
+        {"free", [] { image_free(100); }, -1},
+        {"resize", [] { ASSERT_NE(image_resize(100, 50, 20), 0); }, 0},
+        {"replace", [] { ASSERT_NE(image_create(100, 20, 20), 0); }, 0},
+        {"stop, then free", [] { drawing_stop(); image_free(100); }, -1},
+    };
+    for (const Change& c : changes) {
+        SCOPED_TRACE(c.name);
+        ASSERT_NE(image_create(100, 100, 100), 0);
+        GdiCensus expected = gdi_census();
+        expected.bitmaps += c.bitmaps;
+        HGDIOBJ picture = image_record(100)->handle;
+        ASSERT_NE(start(), nullptr);
+        c.change();
+        EXPECT_EQ(GetObjectType(picture), 0u);
+        EXPECT_EQ(drawing_state()->device_context, nullptr);
+        EXPECT_EQ(image_state()->device_context, nullptr);
+        EXPECT_EQ(gdi_census(), expected);
+    }
 }
 
 TEST_F(DrawingTest, ImageOutputOfAMissingImageGivesNull)

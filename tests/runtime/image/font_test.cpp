@@ -6,6 +6,7 @@
 
 #include "runtime/core/heap.h"
 #include "runtime/image/font.h"
+#include "tools/gdi_census/gdi_census.h"
 
 namespace {
 
@@ -125,6 +126,7 @@ TEST_F(FontTest, FreeingReleasesTheNumberAndIgnoresFreeNumbers)
 
 TEST_F(FontTest, EndStepFreesEveryLiveFont)
 {
+    GdiCensus before = gdi_census();
     ASSERT_NE(font_load(3, "Tahoma", 10), 0);
     intptr_t any = font_load(OBJECT_ANY, "Tahoma", 10);
     ASSERT_NE(any, 0);
@@ -134,6 +136,7 @@ TEST_F(FontTest, EndStepFreesEveryLiveFont)
     EXPECT_EQ(font_handle(3), nullptr);
     EXPECT_EQ(GetObjectType(fixed), 0u);
     EXPECT_EQ(GetObjectType(dynamic), 0u);
+    EXPECT_EQ(gdi_census(), before);
 }
 
 }  // namespace

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <vector>
 
-#include "tests/runtime/gdi_objects.h"
 #include "tests/runtime/image/image_pixels.h"
+#include "tools/gdi_census/gdi_census.h"
 
 extern "C" const unsigned char zorvant_ico[];
 extern "C" const uint32_t zorvant_ico_size;
@@ -322,10 +322,10 @@ TEST_F(ImageLoadTest, RowsThePlatformCannotConvertFailTheLoad)
     // The target's headers end the readable page; its rows would follow.
     unsigned char* headers = pages + page - 54;
     std::memcpy(headers, target_bmp, 54);
-    int bitmaps = gdi_objects(OBJ_BITMAP);
+    GdiCensus before = gdi_census();
     EXPECT_EQ(image_from_memory(3, headers), 0);
     EXPECT_EQ(image_exists(3), 0);
-    EXPECT_EQ(gdi_objects(OBJ_BITMAP), bitmaps);
+    EXPECT_EQ(gdi_census(), before);
     VirtualFree(pages, 0, MEM_RELEASE);
 }
 
@@ -383,9 +383,15 @@ TEST_F(ImageLoadTest, ADynamicHandleIsNeverTakenForATableNumber)
     EXPECT_EQ(GetObjectType(reinterpret_cast<HGDIOBJ>(picture)), 0u);
 }
 
+// Loaded, made or freed, no image leaves a GDI object behind: not the
+// icon's bitmaps, not a context of the conversions.
 TEST_F(ImageLoadTest, FreeAllFreesTableAndDynamicImages)
 {
+    GdiCensus before = gdi_census();
     ASSERT_NE(image_from_memory(3, target_bmp), 0);
+    ASSERT_NE(image_from_memory(5, zorvant_ico), 0);
+    ASSERT_NE(image_create(6, 4, 4), 0);
+    ASSERT_NE(image_create(6, 5, 5), 0);
     intptr_t any = image_create_ex(OBJECT_ANY, 8, 8, 32);
     ASSERT_NE(any, 0);
     HGDIOBJ a = reinterpret_cast<HGDIOBJ>(image_handle(3));
@@ -395,6 +401,7 @@ TEST_F(ImageLoadTest, FreeAllFreesTableAndDynamicImages)
     EXPECT_EQ(image_exists(any), 0);
     EXPECT_EQ(GetObjectType(a), 0u);
     EXPECT_EQ(GetObjectType(b), 0u);
+    EXPECT_EQ(gdi_census(), before);
 }
 
 }  // namespace

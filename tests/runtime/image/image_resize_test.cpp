@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tests/runtime/image/image_pixels.h"
+#include "tools/gdi_census/gdi_census.h"
 
 namespace {
 
@@ -171,12 +172,14 @@ TEST_F(ImageResizeTest, DeviceDependentImagesStaySoThroughCopyAndResize)
     EXPECT_EQ(copy->flags, IMAGE_DEVICE_BITMAP);
     EXPECT_FALSE(is_dib_section(copy->handle));
     EXPECT_EQ(copy->depth, image_record(100)->depth);
+    GdiCensus objects = gdi_census();
     for (int32_t mode : {0, 1}) {
         ASSERT_NE(image_resize_ex(101, 40 + mode, 30, mode), 0) << mode;
         copy = image_record(101);
         EXPECT_FALSE(is_dib_section(copy->handle));
         EXPECT_EQ(copy->flags, IMAGE_DEVICE_BITMAP);
         EXPECT_EQ(image_pixels(101), std::vector<uint32_t>((40 + mode) * 30, 0));
+        EXPECT_EQ(gdi_census(), objects);
     }
 }
 

@@ -8,8 +8,8 @@
 #include "runtime/core/heap.h"
 #include "runtime/skin/packed_block.h"
 #include "runtime/skin/skin.h"
-#include "tests/runtime/gdi_objects.h"
 #include "tests/runtime/skin/support/skin_fixture.h"
+#include "tools/gdi_census/gdi_census.h"
 
 namespace {
 
@@ -162,9 +162,9 @@ TEST_F(SkinLoad, APictureThePlatformWillNotConvertFailsTheLoad)
 {
     std::vector<uint8_t> c = plain_container({});
     c[48 + 48 + 26] = 0;
-    int bitmaps = gdi_objects(OBJ_BITMAP);
+    GdiCensus before = gdi_census();
     expect_refused(c, "picture with no planes");
-    EXPECT_EQ(gdi_objects(OBJ_BITMAP), bitmaps);
+    EXPECT_EQ(gdi_census(), before);
 }
 
 // Without a size, the unpacked-size field is all that bounds a plain payload:
@@ -234,12 +234,14 @@ TEST_F(SkinLoad, TwoLoadsTakeSlotsZeroAndOne)
 
 TEST_F(SkinLoad, FreeAllDeletesBitmapsAndBlocks)
 {
+    GdiCensus before = gdi_census();
     void* skin = skin_load(asset_skin);
     ASSERT_NE(skin, nullptr);
     HBITMAP bitmap = skin_slot_find(skin)->bitmap;
     EXPECT_EQ(GetObjectType(bitmap), DWORD(OBJ_BITMAP));
     skin_free_all();
     EXPECT_EQ(GetObjectType(bitmap), 0u);
+    EXPECT_EQ(gdi_census(), before);  // nor a context of the conversion
     EXPECT_EQ(skin_heap_blocks(), baseline);
     EXPECT_EQ(skin_slot_find(skin), nullptr);
     EXPECT_NE(skin_load(asset_skin), nullptr);  // loads start afresh

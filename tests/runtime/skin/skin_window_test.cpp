@@ -9,8 +9,8 @@
 #include "runtime/core/heap.h"
 #include "runtime/skin/skin.h"
 #include "runtime/skin/skin_window.h"
-#include "tests/runtime/gdi_objects.h"
 #include "tests/runtime/skin/support/skin_fixture.h"
+#include "tools/gdi_census/gdi_census.h"
 
 namespace {
 
@@ -210,7 +210,9 @@ TEST_F(SkinWindow, OtherMessagesReachThePreviousProcedureUnchanged)
     EXPECT_EQ(seen[0].window, w);
     EXPECT_EQ(seen[0].wparam, WPARAM(0x1234));
     EXPECT_EQ(seen[0].lparam, LPARAM(0x56789A));
-    EXPECT_EQ(SendMessageA(w, WM_ERASEBKGND, reinterpret_cast<WPARAM>(GetDC(w)), 0), 1);
+    HDC dc = GetDC(w);
+    EXPECT_EQ(SendMessageA(w, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0), 1);
+    ReleaseDC(w, dc);
     EXPECT_EQ(own_erases, 1);
 }
 
@@ -274,9 +276,9 @@ TEST_F(SkinWindow, ARegionTheWindowRefusesIsNotLeft)
     std::vector<uint8_t> c = plain_container(layout);
     void* skin = skin_load_ex(c.data(), c.size());
     ASSERT_NE(skin, nullptr);
-    int regions = gdi_objects(OBJ_REGION);
+    GdiCensus before = gdi_census();
     skin_apply(gone, skin);
-    EXPECT_EQ(gdi_objects(OBJ_REGION), regions);
+    EXPECT_EQ(gdi_census(), before);
 }
 
 TEST_F(SkinWindow, SkinWithoutPictureGivesOnlyTheOutline)
@@ -315,6 +317,10 @@ TEST_F(SkinWindow, GameSkinShapesTheWindowAndShowsWhatLiesBehind)
     EXPECT_EQ(copies[0].top, 0);
     EXPECT_EQ(copies[0].right, 600);
     EXPECT_EQ(copies[0].bottom, 620);
+    // The paints from here on leave nothing behind but the shared context,
+    // which the end step deletes.
+    skin_windows_end();
+    GdiCensus before = gdi_census();
 
     pump();
     std::vector<uint32_t> shot = capture(nullptr, 100, 40, 600, 620);
@@ -328,6 +334,12 @@ TEST_F(SkinWindow, GameSkinShapesTheWindowAndShowsWhatLiesBehind)
     EXPECT_EQ(at(599, 300), green);  // the outline ends at column 599
     for (POINT p : {POINT{300, 300}, POINT{16, 2}, POINT{0, 14}, POINT{598, 605}, POINT{300, 610}})
         EXPECT_EQ(at(p.x, p.y), picture[p.y * 600 + p.x]) << p.x << "," << p.y;
+    for (int repaint = 0; repaint < 2; ++repaint) {
+        InvalidateRect(w, nullptr, TRUE);
+        pump();
+    }
+    skin_windows_end();
+    EXPECT_EQ(gdi_census(), before);
 }
 
 TEST_F(SkinWindow, DestroyedWindowDropsItsRecord)
