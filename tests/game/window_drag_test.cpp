@@ -12,44 +12,34 @@
 namespace {
 
 // Once started, clicks at `point` every second from half a minute on, until
-// stopped; `fired` tells whether it had to.
+// it ends; end() tells whether it had to.
 struct Watchdog {
     POINT point;
-    HANDLE stop;
-    HANDLE thread;
-    volatile LONG fired;
-};
+    HANDLE stop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE thread = nullptr;
+    volatile LONG fired = 0;
 
-DWORD WINAPI watchdog_run(void* parameter)
-{
-    Watchdog* dog = static_cast<Watchdog*>(parameter);
-    DWORD wait = 30000;
-    while (WaitForSingleObject(dog->stop, wait) == WAIT_TIMEOUT) {
-        InterlockedExchange(&dog->fired, 1);
-        gui_test_mouse_to(dog->point.x, dog->point.y);
-        gui_test_mouse(dog->point.x, dog->point.y, MOUSEEVENTF_LEFTDOWN);
-        gui_test_mouse(dog->point.x, dog->point.y, MOUSEEVENTF_LEFTUP);
-        wait = 1000;
+    explicit Watchdog(POINT at) : point(at) { thread = CreateThread(nullptr, 0, run, this, 0, nullptr); }
+    static DWORD WINAPI run(void* parameter)
+    {
+        Watchdog* dog = static_cast<Watchdog*>(parameter);
+        for (DWORD wait = 30000; WaitForSingleObject(dog->stop, wait) == WAIT_TIMEOUT; wait = 1000) {
+            InterlockedExchange(&dog->fired, 1);
+            gui_test_mouse_to(dog->point.x, dog->point.y);
+            gui_test_mouse(dog->point.x, dog->point.y, MOUSEEVENTF_LEFTDOWN);
+            gui_test_mouse(dog->point.x, dog->point.y, MOUSEEVENTF_LEFTUP);
+        }
+        return 0;
     }
-    return 0;
-}
-
-void watchdog_start(Watchdog& dog, POINT point)
-{
-    dog.point = point;
-    dog.fired = 0;
-    dog.stop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    dog.thread = CreateThread(nullptr, 0, watchdog_run, &dog, 0, nullptr);
-}
-
-bool watchdog_end(Watchdog& dog)
-{
-    SetEvent(dog.stop);
-    WaitForSingleObject(dog.thread, INFINITE);
-    CloseHandle(dog.thread);
-    CloseHandle(dog.stop);
-    return dog.fired != 0;
-}
+    bool end()
+    {
+        SetEvent(stop);
+        WaitForSingleObject(thread, INFINITE);
+        CloseHandle(thread);
+        CloseHandle(stop);
+        return fired != 0;
+    }
+};
 
 // The release, given once, when the decision takes a mouse move from the
 // queue; the pointer stays where it is.
@@ -72,20 +62,15 @@ LRESULT CALLBACK release_on_move(int code, WPARAM removal, LPARAM lparam)
 // the button.
 struct DragHelper {
     DWORD thread;
-    HWND window;
     POINT out;
 };
 
-bool thread_state(const DragHelper* helper, bool (*holds)(const GUITHREADINFO&))
+void thread_wait(DWORD thread, bool (*holds)(const GUITHREADINFO&))
 {
     GUITHREADINFO info = {};
     info.cbSize = sizeof info;
-    for (int i = 0; i < 3000; i++) {
-        if (GetGUIThreadInfo(helper->thread, &info) && holds(info))
-            return true;
+    for (int i = 0; i < 3000 && !(GetGUIThreadInfo(thread, &info) && holds(info)); i++)
         Sleep(10);
-    }
-    return false;
 }
 
 bool deciding(const GUITHREADINFO& info) { return info.hwndCapture != nullptr; }
@@ -94,9 +79,9 @@ bool moving(const GUITHREADINFO& info) { return (info.flags & GUI_INMOVESIZE) !=
 DWORD WINAPI drag_out(void* parameter)
 {
     const DragHelper* helper = static_cast<const DragHelper*>(parameter);
-    thread_state(helper, deciding);
+    thread_wait(helper->thread, deciding);
     gui_test_mouse_to(helper->out.x, helper->out.y);
-    thread_state(helper, moving);
+    thread_wait(helper->thread, moving);
     gui_test_mouse(helper->out.x, helper->out.y, MOUSEEVENTF_LEFTUP);
     return 0;
 }
@@ -150,13 +135,12 @@ TEST_F(WindowDrag, AReleaseThatComesWhileTheQueueIsLookedAtEndsTheDecisionAtOnce
     POINT p = gui_test_screen_point(window, 101, 75);
     gui_test_mouse_to(p.x, p.y);
     RECT before = place();
-    Watchdog dog;
-    watchdog_start(dog, gui_test_screen_point(window, 100, 75));
+    Watchdog dog(gui_test_screen_point(window, 100, 75));
     released = false;
     HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, release_on_move, nullptr, GetCurrentThreadId());
     game_window_drag(window);
     UnhookWindowsHookEx(hook);
-    EXPECT_FALSE(watchdog_end(dog)) << "the release did not end the wait";
+    EXPECT_FALSE(dog.end()) << "the release did not end the wait";
     EXPECT_TRUE(released);
     MSG msg;
     EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_LBUTTONUP, WM_LBUTTONUP, PM_NOREMOVE)) << "the release is left queued";
@@ -169,14 +153,13 @@ TEST_F(WindowDrag, APressOnTheSurfaceThatLeavesTheWindowBecomesADrag)
     // Two pixels from the right edge, then 40 to the right, past the window.
     ASSERT_TRUE(press(198, 75));
     RECT before = place();
-    Watchdog dog;
-    watchdog_start(dog, gui_test_screen_point(window, 100, 75));
-    DragHelper helper = {GetCurrentThreadId(), window, gui_test_screen_point(window, 238, 75)};
+    Watchdog dog(gui_test_screen_point(window, 100, 75));
+    DragHelper helper = {GetCurrentThreadId(), gui_test_screen_point(window, 238, 75)};
     HANDLE thread = CreateThread(nullptr, 0, drag_out, &helper, 0, nullptr);
     game_window_drag(window);
     WaitForSingleObject(thread, INFINITE);
     CloseHandle(thread);
-    EXPECT_FALSE(watchdog_end(dog)) << "the move past the edge was not seen";
+    EXPECT_FALSE(dog.end()) << "the move past the edge was not seen";
     EXPECT_EQ(place().left - before.left, 40);
     EXPECT_EQ(place().top, before.top);
 }
