@@ -54,7 +54,7 @@ after() { tr -d '\r' <"$OUT/$1.txt" | grep -m1 -o -- "$2 *[0-9.]*" | grep -o '[0
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 now_ms() { date +%s%3N; }
 
-echo "zorvant: benchmarks under Wine (display $DISPLAY), about three minutes"
+echo "zorvant: benchmarks under Wine (display $DISPLAY), about two minutes"
 # Wine's own start cost from the shell: a console program that only exits.
 for i in 1 2 3; do
     t0=$(now_ms)
