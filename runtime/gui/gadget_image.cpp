@@ -3,6 +3,9 @@
 // border; with IMAGE_GADGET_TOGGLE it is a toggle with a pressed picture.
 #include "runtime/gui/gadget.h"
 
+#include "runtime/gui/gadget_kind.h"
+#include "runtime/gui/theme.h"
+
 namespace {
 
 const int32_t ATTRIBUTE_PICTURE = 1;
@@ -144,8 +147,8 @@ bool is_painting_message(UINT message)
     }
 }
 
-}  // namespace
-
+// The painting procedure behind every image gadget: the button paints its
+// face, then the picture is drawn over it.
 LRESULT CALLBACK image_gadget_paint(HWND control, UINT message, WPARAM wparam, LPARAM lparam)
 {
     LRESULT result = CallWindowProcA(button_procedure, control, message, wparam, lparam);
@@ -173,6 +176,8 @@ LRESULT CALLBACK image_gadget_paint(HWND control, UINT message, WPARAM wparam, L
         ReleaseDC(control, dc);
     return result;
 }
+
+}  // namespace
 
 intptr_t gadget_image_create(ObjectNumber number, int32_t x, int32_t y, int32_t width, int32_t height,
                              HANDLE picture, uint32_t flags)
