@@ -17,6 +17,8 @@
 #include "runtime/skin/skin.h"
 #include "runtime/skin/skin_window.h"
 #include "game/assets.h"
+#include "game/score_card.h"
+#include "game/window_drag.h"
 
 const char TEXT_TITLE[] = "Zorvant";
 const char TEXT_EXIT_BUTTON[] = "Выход";

@@ -1,6 +1,6 @@
 // The score card: a 100 x 100 picture of the finished game's time, saved as
 // "score.png", followed by a scrambled score record appended to that file.
-#include "game/game.h"
+#include "game/score_card.h"
 
 #include "game/score_record.h"
 #include "runtime/core/text.h"

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "game/game.h"
+#include "game/score_card.h"
 #include "runtime/core/text.h"
 #include "runtime/gui/event.h"
 #include "tests/game/standin.h"

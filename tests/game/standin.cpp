@@ -7,6 +7,7 @@
 
 #include "game/assets.h"
 #include "game/game.h"
+#include "game/window_drag.h"
 #include "runtime/core/heap.h"
 #include "runtime/core/random.h"
 #include "runtime/core/runtime.h"
