@@ -4,9 +4,9 @@
 
 #include <cstring>
 
-#include "runtime/core/random.h"
+#include "runtime/core/random_win.h"
 #include "runtime/core/runtime.h"
-#include "runtime/core/text.h"
+#include "runtime/core/text_win.h"
 #include "runtime/core/timer.h"
 #include "runtime/gui/event.h"
 #include "runtime/gui/gadget.h"

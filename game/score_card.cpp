@@ -3,7 +3,7 @@
 #include "game/score_card.h"
 
 #include "game/score_record.h"
-#include "runtime/core/text.h"
+#include "runtime/core/text_win.h"
 #include "runtime/file/file.h"
 #include "runtime/image/drawing.h"
 #include "runtime/image/font.h"

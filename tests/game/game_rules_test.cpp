@@ -10,7 +10,7 @@
 
 #include "game/game.h"
 #include "game/score_card.h"
-#include "runtime/core/text.h"
+#include "runtime/core/text_win.h"
 #include "runtime/gui/event.h"
 #include "tests/game/standin.h"
 
