@@ -8,6 +8,7 @@
 #include "runtime/image/drawing.h"
 #include "runtime/image/font.h"
 #include "runtime/image/image.h"
+#include "runtime/image/image_output.h"
 #include "runtime/image/image_save.h"
 
 const char SCORE_FILE_NAME[] = "score.png";

@@ -9,6 +9,7 @@
 #include "runtime/core/gdi_scope.h"
 #include "runtime/core/heap.h"
 #include "runtime/image/dib_check.h"
+#include "runtime/image/image_output.h"
 
 namespace {
 

@@ -1,6 +1,8 @@
 // The image library's drawing output: one memory context at a time, with the
 // image's bitmap selected into it, described by the DrawingOutput of the
 // image state block.
+#include "runtime/image/image_output.h"
+
 #include "runtime/image/drawing.h"
 #include "runtime/image/image.h"
 

@@ -7,6 +7,7 @@
 
 #include "runtime/core/gdi_scope.h"
 #include "runtime/image/image_average.h"
+#include "runtime/image/image_output.h"
 
 namespace {
 

@@ -21,6 +21,7 @@
 #include "runtime/image/drawing.h"
 #include "runtime/image/font.h"
 #include "runtime/image/image.h"
+#include "runtime/image/image_output.h"
 #include "runtime/image/image_save.h"
 #include "runtime/skin/skin.h"
 #include "runtime/skin/skin_window.h"
