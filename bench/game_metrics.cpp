@@ -5,12 +5,16 @@
 // after start-up. Starts each program in a fresh temporary folder, answers its
 // rules box, measures, then quits it through the exit button. Prints
 // "name value" lines for tools/bench.sh. With the argument "nothing" it only
-// exits (Wine's own process start cost).
+// exits (Wine's own process start cost); with "clicks" after the two programs
+// it measures only start-up and clicks; with "count" it clicks one program
+// between markers for tools/click-requests.sh, which counts the wineserver
+// requests of each click.
 #include <windows.h>
 #include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -26,7 +30,7 @@
 namespace {
 
 const DWORD WAIT_LONG_MS = 30000;
-const int CLICKS = 10;  // a turn
+const int CLICKS = 25;  // a turn
 const int CHILD_STARTS = 5;
 const int ROUNDS = 4;  // each program's turns
 const DWORD IDLE_MS = 10000;
@@ -56,12 +60,17 @@ double system_ms()
     return filetime_ms(t);
 }
 
-double median(std::vector<double> values)
+double percentile(std::vector<double> values, int per_cent)
 {
     if (values.empty())
         return -1;
     std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
+    return values[values.size() * per_cent / 100];
+}
+
+double median(const std::vector<double>& values)
+{
+    return percentile(values, 50);
 }
 
 double process_cpu_ms(HANDLE process)
@@ -375,6 +384,7 @@ void program_report(const Program& program)
     std::printf("%s_start_runs %zu\n", program.key, s.painted.size());
     std::printf("%s_start_polls %zu\n", program.key, s.polls);
     std::printf("%s_click_median_ms %.1f\n", program.key, median(program.clicks));
+    std::printf("%s_click_p99_ms %.1f\n", program.key, percentile(program.clicks, 99));
     std::printf("%s_click_count %zu\n", program.key, program.clicks.size());
     std::printf("%s_click_lost %d\n", program.key, program.lost);
 }
@@ -412,8 +422,9 @@ bool idle_and_clock(const GameView& view, Program& game, double game_start)
 // The game and its peer take turns, game first in even rounds and peer first
 // in odd ones, so that a change of the shared machine's load falls on both
 // alike. Each turn is a start-up, the rules box, clicks on the target and the
-// exit question; the game's last turn also measures idle time and the clock.
-int measure(const char* self, const std::string& game_exe, const std::string& peer_exe)
+// exit question; unless only starts and clicks are asked for, the game's last
+// turn also measures idle time and the clock.
+int measure(const char* self, const std::string& game_exe, const std::string& peer_exe, bool clock)
 {
     std::printf("wine_child_start_ms %.1f\n", child_start_ms(self));
     std::fflush(stdout);
@@ -431,7 +442,7 @@ int measure(const char* self, const std::string& game_exe, const std::string& pe
                 ok = false;
                 break;
             }
-            if (&program == &game && round == ROUNDS - 1)
+            if (clock && &program == &game && round == ROUNDS - 1)
                 ok = idle_and_clock(view, game, game_start);
             else
                 clicks_measure(view, program);
@@ -448,17 +459,85 @@ int measure(const char* self, const std::string& game_exe, const std::string& pe
     return ok ? 0 : 1;
 }
 
+// A marker in the wineserver's trace: the open request of an event that
+// exists nowhere, named "zorvant-click-<label>-<process id>-<click>-<edge>".
+void trace_mark(const char* label, DWORD process_id, int click, const char* edge)
+{
+    char name[96];
+    std::snprintf(name, sizeof name, "zorvant-click-%s-%04lx-%d-%s", label, static_cast<unsigned long>(process_id),
+                  click, edge);
+    OpenEventA(SYNCHRONIZE, FALSE, name);
+}
+
+// Moves the pointer to the point until it stays there: the X side of Wine
+// sometimes reports an earlier position once more after a move, and the
+// press would then move the pointer again, with the motion events that a
+// move brings.
+void pointer_settle(POINT point)
+{
+    for (int attempt = 0; attempt < 10; attempt++) {
+        input_move(point);
+        Sleep(60);
+        POINT now = {};
+        GetCursorPos(&now);
+        if (now.x != point.x || now.y != point.y)
+            continue;
+        Sleep(60);
+        GetCursorPos(&now);
+        if (now.x == point.x && now.y == point.y)
+            return;
+    }
+}
+
+// Clicks on the target of one program, each between two markers: from just
+// before the press to a quarter of a second after the release, when the
+// program has long gone back to waiting. Each click comes just after a clock
+// tick, so that no tick falls between its markers.
+int count_clicks(const char* label, const std::string& exe, int clicks)
+{
+    std::string folder = folder_make();
+    Program program = {label, exe, {}, {}};
+    GameView view;
+    bool ok = session_start(program, folder, view) >= 0;
+    int counted = 0;
+    for (int i = 0; ok && i < clicks; i++) {
+        std::string before = window_text(view.label);
+        wait_for([&] { return window_text(view.label) != before; }, 2000);
+        // The bar is read (a message the program handles) and the tick's
+        // label painted; then the pointer rests on the target.
+        int bar = bar_position(view);
+        POINT point = click_point(view, screen_rect(view.target));
+        pointer_settle(point);
+        trace_mark(label, view.process.dwProcessId, i, "begin");
+        input_button(point, true);
+        Sleep(15);
+        input_button(point, false);
+        Sleep(250);
+        trace_mark(label, view.process.dwProcessId, i, "end");
+        counted += bar_position(view) == bar + 1;
+    }
+    std::printf("%s_count_clicks %d of %d\n", label, counted, clicks);
+    ok = ok && counted == clicks && game_quit(view);
+    game_release(view, !ok);
+    folder_remove(folder);
+    return ok ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     if (argc == 2 && std::strcmp(argv[1], "nothing") == 0)
         return 0;
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: game_metrics <zorvant.exe> <bare_peer.exe> (Unix or Windows paths) | nothing\n");
+    if (argc == 5 && std::strcmp(argv[1], "count") == 0)
+        return count_clicks(argv[2], path_from_unix(argv[3]), std::atoi(argv[4]));
+    bool clock = argc == 3;
+    if (!clock && !(argc == 4 && std::strcmp(argv[3], "clicks") == 0)) {
+        std::fprintf(stderr, "usage: game_metrics <zorvant.exe> <bare_peer.exe> [clicks] | count <label> <program.exe>"
+                             " <clicks> | nothing (Unix or Windows paths)\n");
         return 2;
     }
     char self[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, self, sizeof self);
-    return measure(self, path_from_unix(argv[1]), path_from_unix(argv[2]));
+    return measure(self, path_from_unix(argv[1]), path_from_unix(argv[2]), clock);
 }

@@ -3,6 +3,8 @@
 // (which repaints it at once). Beside it, in the same window and taking turns
 // with it, the bare peer's jump: an owner-drawn button moved and sized, and
 // repainted at once, the platform scaling the same picture while painting.
+// Each target has the keyboard focus before its jump, as the press that
+// clicks it leaves it, and loses it in the jump.
 // Then the game's jump again, step by step, and the platform calls it is made
 // of on their own. Prints medians and 99th percentiles, and "name value"
 // lines for tools/bench.sh. With the argument "trace" it only makes three
@@ -67,8 +69,8 @@ LRESULT CALLBACK peer_parent(HWND window, UINT message, WPARAM wparam, LPARAM lp
 }
 
 const int STEP_COUNT = 7;
-const char* const STEP_NAMES[STEP_COUNT] = {"random draws",  "image_free",       "image_copy",  "image_resize",
-                                            "gadget_resize", "gadget_set_state", "gadget_focus"};
+const char* const STEP_NAMES[STEP_COUNT] = {"random draws",  "image_free",   "image_copy",      "image_resize",
+                                            "gadget_resize", "gadget_focus", "gadget_set_state"};
 
 // The jump of game_target_jump, with the time before each step and after the
 // last in t. With marks, each step is also announced to the debugger (under
@@ -95,9 +97,9 @@ void jump_in_steps(double* t, bool marks)
     next();
     gadget_resize(GADGET_TARGET, x, y, width, height);
     next();
-    gadget_set_state(GADGET_TARGET, image_handle(IMAGE_TARGET_COPY));
-    next();
     gadget_focus(-1);
+    next();
+    gadget_set_state(GADGET_TARGET, image_handle(IMAGE_TARGET_COPY));
     next();
     if (marks)
         OutputDebugStringA("jump done");
@@ -110,17 +112,32 @@ struct PaintCount {
     int target_paints, target_erases, window_paints, window_erases;
 } paints;
 
+void paint_count(HWND window, UINT message)
+{
+    if (message == WM_PAINT || message == WM_ERASEBKGND) {
+        bool paint = message == WM_PAINT;
+        if (window == paints.target)
+            ++(paint ? paints.target_paints : paints.target_erases);
+        else if (window == paints.window)
+            ++(paint ? paints.window_paints : paints.window_erases);
+    }
+}
+
+// Messages sent (UpdateWindow's paint, the erase) and taken from the queue.
 LRESULT CALLBACK paint_hook(int code, WPARAM wparam, LPARAM lparam)
 {
     const CWPSTRUCT& sent = *reinterpret_cast<const CWPSTRUCT*>(lparam);
-    if (code == HC_ACTION && (sent.message == WM_PAINT || sent.message == WM_ERASEBKGND)) {
-        bool paint = sent.message == WM_PAINT;
-        if (sent.hwnd == paints.target)
-            ++(paint ? paints.target_paints : paints.target_erases);
-        else if (sent.hwnd == paints.window)
-            ++(paint ? paints.window_paints : paints.window_erases);
-    }
+    if (code == HC_ACTION)
+        paint_count(sent.hwnd, sent.message);
     return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+LRESULT CALLBACK paint_taken_hook(int code, WPARAM removal, LPARAM lparam)
+{
+    const MSG& taken = *reinterpret_cast<const MSG*>(lparam);
+    if (code == HC_ACTION && removal == PM_REMOVE)
+        paint_count(taken.hwnd, taken.message);
+    return CallNextHookEx(nullptr, code, removal, lparam);
 }
 
 void paints_count(HWND window, HWND target)
@@ -128,13 +145,17 @@ void paints_count(HWND window, HWND target)
     const int jumps = 100;
     paints = {window, target, 0, 0, 0, 0};
     for (int i = 0; i < jumps; ++i) {
-        HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, paint_hook, nullptr, GetCurrentThreadId());
-        game_target_jump();
-        UnhookWindowsHookEx(hook);
+        SetFocus(target);
         drain();
+        HHOOK sent = SetWindowsHookExA(WH_CALLWNDPROC, paint_hook, nullptr, GetCurrentThreadId());
+        HHOOK taken = SetWindowsHookExA(WH_GETMESSAGE, paint_taken_hook, nullptr, GetCurrentThreadId());
+        game_target_jump();
+        drain();
+        UnhookWindowsHookEx(taken);
+        UnhookWindowsHookEx(sent);
     }
-    std::printf("within one jump (mean of %d): target WM_PAINT %.2f, WM_ERASEBKGND %.2f; window WM_PAINT %.2f, "
-                "WM_ERASEBKGND %.2f\n",
+    std::printf("one jump of a focused target and the messages after it (mean of %d): target WM_PAINT %.2f, "
+                "WM_ERASEBKGND %.2f; window WM_PAINT %.2f, WM_ERASEBKGND %.2f\n",
                 jumps, paints.target_paints / double(jumps), paints.target_erases / double(jumps),
                 paints.window_paints / double(jumps), paints.window_erases / double(jumps));
 }
@@ -208,6 +229,8 @@ int main(int argc, char** argv)
         // A few jumps only, for a trace of the platform's work in each step.
         for (int i = 0; i < 3; ++i) {
             double t[STEP_COUNT + 1];
+            SetFocus(target);
+            drain();
             jump_in_steps(t, true);
             drain();
         }
@@ -217,16 +240,20 @@ int main(int argc, char** argv)
 
     Figures jump = {"target jump", {}}, bare = {"peer jump", {}};
     for (int i = 0; i < RUNS; ++i) {
+        SetFocus(target);
+        drain();
         double start = now_ms();
         game_target_jump();
         jump.ms.push_back(now_ms() - start);
         drain();
         int width = random_up_to(120) + 20, height = random_up_to(120) + 20;
         int x = random_up_to(600 - width), y = random_up_to(600 - height);
+        SetFocus(peer);
+        drain();
         start = now_ms();
         MoveWindow(peer, x, y, width, height, TRUE);
-        UpdateWindow(peer);
         SetFocus(nullptr);
+        UpdateWindow(peer);
         bare.ms.push_back(now_ms() - start);
         drain();
     }
@@ -237,6 +264,8 @@ int main(int argc, char** argv)
         steps[s].key = STEP_NAMES[s];
     for (int i = 0; i < RUNS; ++i) {
         double t[STEP_COUNT + 1];
+        SetFocus(target);
+        drain();
         jump_in_steps(t, false);
         for (int s = 0; s < STEP_COUNT; ++s)
             steps[s].ms.push_back(t[s + 1] - t[s]);

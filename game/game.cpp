@@ -121,8 +121,11 @@ void game_target_jump()
     image_copy(IMAGE_TARGET, IMAGE_TARGET_COPY);
     image_resize(IMAGE_TARGET_COPY, game.target_width, game.target_height);
     gadget_resize(GADGET_TARGET, game.target_x, game.target_y, game.target_width, game.target_height);
-    gadget_set_state(GADGET_TARGET, image_handle(IMAGE_TARGET_COPY));
+    // The focus goes before the new picture is painted: the target, which
+    // the press gave the focus, then paints once, already without its focus
+    // frame, instead of painting again for the focus it loses.
     gadget_focus(-1);
+    gadget_set_state(GADGET_TARGET, image_handle(IMAGE_TARGET_COPY));
     game.click_count = game.click_count + 1;
 }
 

@@ -4,60 +4,90 @@
 // capture never reports its click. So the move begins only once the mouse
 // leaves the system's drag rectangle with the button still down; a release
 // inside it is left in the queue for the control, which then reports a click.
+// Deciding costs no time: the decision sleeps until input comes and wakes on
+// the release at once.
 #include "game/game.h"
 
 namespace {
+
+const DWORD DRAG_HOLD_MS = 25;
 
 POINT point_of(DWORD position)
 {
     return {static_cast<SHORT>(LOWORD(position)), static_cast<SHORT>(HIWORD(position))};
 }
 
-bool left_button_down()
+// Drops the mouse moves waiting in the queue; where the pointer was at the
+// last one goes into *at. False if there were none. Sent messages (the
+// clock's label) are handled inside PeekMessageA.
+bool moves_drop(POINT* at)
 {
-    // The key state of this thread, as its messages have it: the platform's
-    // asynchronous state sometimes still reads up right after a press sent
-    // from another process.
-    return (GetKeyState(VK_LBUTTON) & 0x8000) != 0;
+    MSG msg;
+    bool dropped = false;
+    while (PeekMessageA(&msg, nullptr, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_REMOVE | PM_QS_INPUT | PM_QS_SENDMESSAGE) ||
+           PeekMessageA(&msg, nullptr, WM_NCMOUSEMOVE, WM_NCMOUSEMOVE, PM_REMOVE | PM_QS_INPUT | PM_QS_SENDMESSAGE)) {
+        *at = msg.pt;
+        dropped = true;
+    }
+    return dropped;
 }
 
-// Waits until the press at start becomes a drag (true) or a release (false).
-// A drag is the cursor staying outside the drag rectangle with the button
-// down for a moment: the X side of the platform sometimes reports one stale
-// pointer position, which must not turn a click into a drag.
-bool press_becomes_drag(POINT start)
+// Waits until the press at start, with the pointer now at now, becomes a
+// drag (true) or not (false). The release, or any other button, ends it
+// without a drag; the messages stay in the queue for whoever has the press.
+// While the pointer stays inside the drag rectangle, the wait has no
+// time-out: every move comes to this thread (a window holds the capture).
+// Once a move has left it, the X side's reports may be stale either way (it
+// sometimes repeats an earlier position), so where the platform says the
+// pointer is decides, read after each wait of a hold: a drag is the pointer
+// outside the rectangle for a whole hold. The wait ends on input already in
+// the queue, not only on input newer than the last look, so nothing that
+// comes between a look and the wait is missed; what it ends on is taken
+// away or ends the decision, so it never spins.
+bool press_becomes_drag(POINT start, POINT now)
 {
+    // The key state of this thread, as its messages have it: a press that
+    // no button made (a posted message) has no release to wait for. The
+    // platform's asynchronous state sometimes still reads up right after a
+    // press sent from another process.
+    if (!(GetKeyState(VK_LBUTTON) & 0x8000))
+        return false;
     const int dx = GetSystemMetrics(SM_CXDRAG);
     const int dy = GetSystemMetrics(SM_CYDRAG);
-    const DWORD DRAG_HOLD_MS = 25;
-    DWORD outside_since = 0;
+    auto away = [&](POINT p) {
+        return p.x < start.x - dx || p.x > start.x + dx || p.y < start.y - dy || p.y > start.y + dy;
+    };
+    bool left = away(now);
     bool outside = false;
+    DWORD outside_since = 0;
     for (;;) {
+        DWORD queued = HIWORD(GetQueueStatus(QS_MOUSEBUTTON | QS_MOUSEMOVE | QS_PAINT | QS_SENDMESSAGE));
+        if (queued & QS_MOUSEBUTTON)
+            return false;
+        if ((queued & (QS_MOUSEMOVE | QS_SENDMESSAGE)) && moves_drop(&now))
+            left = left || away(now);
+        // What a sent message leaves to repaint is painted here, so the clock
+        // goes on showing while the button is held.
         MSG msg;
-        // Look, without taking: the release belongs to whoever has the press.
-        if (PeekMessageA(&msg, nullptr, WM_LBUTTONUP, WM_LBUTTONUP, PM_NOREMOVE))
-            return false;
-        // Mouse moves are ours to drop; sent messages (the clock's label) are
-        // handled inside PeekMessageA, and what they leave to repaint is
-        // painted here, so the clock goes on showing while the button is held.
-        while (PeekMessageA(&msg, nullptr, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_REMOVE)) {
-        }
-        while (PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
+        while ((queued & QS_PAINT) && PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE | PM_QS_PAINT))
             DispatchMessageA(&msg);
-        if (!left_button_down())
-            return false;
-        POINT now;
-        GetCursorPos(&now);
-        bool away = now.x < start.x - dx || now.x > start.x + dx || now.y < start.y - dy || now.y > start.y + dy;
-        if (!away) {
-            outside = false;
-        } else if (!outside) {
-            outside = true;
-            outside_since = GetTickCount();
-        } else if (GetTickCount() - outside_since >= DRAG_HOLD_MS) {
-            return true;
+        DWORD wait = INFINITE;
+        if (left) {
+            GetCursorPos(&now);
+            wait = DRAG_HOLD_MS;
+            if (!away(now)) {
+                outside = false;
+            } else if (!outside) {
+                outside = true;
+                outside_since = GetTickCount();
+            } else {
+                DWORD held = GetTickCount() - outside_since;
+                if (held >= DRAG_HOLD_MS)
+                    return true;
+                wait = DRAG_HOLD_MS - held;
+            }
         }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_MOUSE | QS_SENDMESSAGE | QS_PAINT);
+        MsgWaitForMultipleObjectsEx(0, nullptr, wait, QS_MOUSE | QS_PAINT | QS_SENDMESSAGE, MWMO_INPUTAVAILABLE);
     }
 }
 
@@ -67,8 +97,21 @@ void game_window_drag(HWND window)
 {
     // The press point: where the mouse was when the press was retrieved.
     const POINT start = point_of(GetMessagePos());
-    if (!press_becomes_drag(start))
+    // A press on the window's surface leaves the mouse to no window, and a
+    // move past the window's edge would go to whatever lies below: the window
+    // takes the mouse while deciding, and asks where the pointer went before.
+    // A control that was pressed has held it since the press.
+    POINT now = start;
+    const bool taken = GetCapture() == nullptr;
+    if (taken) {
+        SetCapture(window);
+        GetCursorPos(&now);
+    }
+    if (!press_becomes_drag(start, now)) {
+        if (taken)
+            ReleaseCapture();
         return;
+    }
     // A control that holds the press gives it up without a click.
     ReleaseCapture();
     // The move loop anchors at the position of the last mouse message taken

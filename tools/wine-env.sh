@@ -45,8 +45,14 @@ zorvant_display() {
 
 # A persistent wineserver with its services already running, started with
 # stdio on /dev/null: otherwise the helpers inherit ctest's pipes and it hangs.
+# With ZORVANT_SERVER_TRACE naming a file, the server writes every request
+# there (tools/click-requests.sh counts them).
 zorvant_warm() {
-    "$WINESERVER" -p </dev/null >/dev/null 2>&1 || true
+    if [ -n "${ZORVANT_SERVER_TRACE:-}" ]; then
+        "$WINESERVER" -p -d1 </dev/null >/dev/null 2>"$ZORVANT_SERVER_TRACE" || true
+    else
+        "$WINESERVER" -p </dev/null >/dev/null 2>&1 || true
+    fi
     "$WINE" cmd /c exit </dev/null >/dev/null 2>&1
 }
 

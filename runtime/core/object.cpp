@@ -138,6 +138,27 @@ void* object_table_find(ObjectTable* table, ObjectNumber number)
     return record_live(record) ? record : nullptr;
 }
 
+void* object_table_find_handle(ObjectTable* table, const void* handle, ObjectNumber* number)
+{
+    if (!table || !handle)
+        return nullptr;
+    for (int32_t index = 0; index < table->capacity; index++) {
+        unsigned char* record = slot_at(table, index);
+        if (std::memcmp(record, &handle, sizeof handle) == 0) {
+            *number = index;
+            return record;
+        }
+    }
+    for (ListNode* node = table->dynamic_head; node; node = node->next) {
+        void* record = object_list_payload(node);
+        if (std::memcmp(record, &handle, sizeof handle) == 0) {
+            *number = reinterpret_cast<ObjectNumber>(record);
+            return record;
+        }
+    }
+    return nullptr;
+}
+
 intptr_t object_table_check(ObjectTable* table, ObjectNumber number)
 {
     if (!table || number < OBJECT_ANY)

@@ -59,6 +59,11 @@ void* object_table_claim(ObjectTable* table, ObjectNumber number);
 // that is not a live dynamic handle of this table.
 void* object_table_find(ObjectTable* table, ObjectNumber number);
 
+// The live record whose platform handle is `handle` (not null), its number
+// into *number; null when no live record has it. Leaves the iteration of
+// object_table_rewind and object_table_next untouched.
+void* object_table_find_handle(ObjectTable* table, const void* handle, ObjectNumber* number);
+
 // Non-zero if the number names a live object: the record address for a table
 // number, the number itself for a dynamic handle.
 intptr_t object_table_check(ObjectTable* table, ObjectNumber number);

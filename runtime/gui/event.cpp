@@ -89,6 +89,25 @@ LRESULT erase_background(HWND window, HWND library_window, const WindowRecord* r
     return result;
 }
 
+// TranslateAcceleratorA acts on these alone; for any other message the
+// active window and its table are not asked for (each is a trip to the
+// server under Wine).
+bool accelerator_translate(MSG& message)
+{
+    switch (message.message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_CHAR:
+    case WM_SYSCHAR:
+        break;
+    default:
+        return false;
+    }
+    HWND active = GetActiveWindow();
+    HACCEL table = accelerator_table_for(active);
+    return table && TranslateAcceleratorA(active, table, &message);
+}
+
 void command(HWND window, WPARAM wparam, LPARAM lparam)
 {
     HWND control = reinterpret_cast<HWND>(lparam);
@@ -212,9 +231,7 @@ int32_t event_wait(int32_t timeout)
     MSG message;
     if (!message_next(timeout, &message))
         return 0;
-    HWND active = GetActiveWindow();
-    HACCEL table = accelerator_table_for(active);
-    if (!table || !TranslateAcceleratorA(active, table, &message)) {
+    if (!accelerator_translate(message)) {
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
@@ -235,7 +252,11 @@ intptr_t event_gadget()
 LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
     LRESULT result = window_procedure_core(window, message, wparam, lparam);
-    HWND client = message == WM_SIZE ? nullptr : static_cast<HWND>(GetPropA(window, MDI_PROPERTY));
+    // This program makes no MDI frame of a window it opened; only another
+    // window may carry its client.
+    HWND client = message == WM_SIZE || window_number_opened(window) != -1
+                      ? nullptr
+                      : static_cast<HWND>(GetPropA(window, MDI_PROPERTY));
     if (client) {
         if (result == RESULT_UNHANDLED || message == WM_SETFOCUS || message == WM_MENUCHAR)
             return DefFrameProcA(window, client, message, wparam, lparam);

@@ -106,11 +106,9 @@ HACCEL accelerator_table_for(HWND active)
             !(SendMessageA(focus, EM_GETOPTIONS, 0, 0) & ECO_READONLY))
             return nullptr;
     }
-    if (!active)
+    ObjectNumber number = window_id_of(active);
+    if (number == -1)
         return nullptr;
-    HANDLE id = GetPropA(active, WINDOW_ID_PROPERTY);
-    if (!id)
-        return nullptr;
-    WindowRecord* record = window_record(reinterpret_cast<ObjectNumber>(id) - 1);
+    WindowRecord* record = window_record(number);
     return record ? record->accelerator_table : nullptr;
 }

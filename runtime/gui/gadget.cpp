@@ -17,7 +17,6 @@ namespace {
 
 const char GADGET_PROPERTY[] = "RT_ID";
 const char DROP_PROPERTY[] = "RT_DropAccept";
-const char WINDOW_PROPERTY[] = "RT_WindowID";
 const int32_t GADGET_SLOTS = 50;
 const int32_t CONTEXT_WORDS = 10;
 
@@ -215,8 +214,11 @@ LRESULT gadget_dispatch(HWND control, HWND parent, UINT message, WPARAM wparam, 
 
 HWND gadget_top_window(HWND window)
 {
+    // A gadget's control never carries the window property: only the
+    // windows above it are asked.
     HWND parent;
-    while (!GetPropA(window, WINDOW_PROPERTY) && (parent = GetParent(window)))
+    while ((record_of(GetWindowLongPtrA(window, GWLP_ID), window) || window_id_of(window) == -1) &&
+           (parent = GetParent(window)))
         window = parent;
     return window;
 }

@@ -24,6 +24,9 @@ const int32_t NO_COLOUR = -1;
 ObjectTable* windows;
 HICON class_icon;
 HCURSOR class_cursor;
+// The window whose close has taken its property away: its record lives on
+// until the end of window_close, but it no longer counts as marked.
+HWND closing;
 
 // "WindowClass_%d" with the number as a signed decimal as wide as an address.
 struct ClassName {
@@ -185,6 +188,8 @@ void window_close(ObjectNumber number)
         return;
     HWND handle = record->handle;
     activate_owner(record);
+    HWND closing_before = closing;
+    closing = handle;
     RemovePropA(handle, WINDOW_ID_PROPERTY);
     if (RemovePropA(handle, DROP_PROPERTY))
         RevokeDragDrop(handle);
@@ -200,6 +205,7 @@ void window_close(ObjectNumber number)
     }
     brush_drop(record);
     object_table_release(windows, number);
+    closing = closing_before;
 }
 
 HWND window_handle(ObjectNumber number)
@@ -253,15 +259,31 @@ WindowRecord* window_record(ObjectNumber number)
     return static_cast<WindowRecord*>(object_table_find(windows, number));
 }
 
+ObjectNumber window_number_opened(HWND window)
+{
+    ObjectNumber number;
+    if (!window || window == closing || !object_table_find_handle(windows, window, &number))
+        return -1;
+    return number;
+}
+
+ObjectNumber window_id_of(HWND window)
+{
+    ObjectNumber number = window_number_opened(window);
+    if (number != -1 || !window || window == closing)
+        return number;
+    return reinterpret_cast<ObjectNumber>(GetPropA(window, WINDOW_ID_PROPERTY)) - 1;
+}
+
 ObjectNumber window_number_of(HWND window, HWND* found)
 {
     // Climb real parents only: GetParent of a top-level popup is its owner,
     // which is another window's business.
     for (HWND h = window; h; h = (GetWindowLongPtrA(h, GWL_STYLE) & WS_CHILD) ? GetParent(h) : nullptr) {
-        HANDLE id = GetPropA(h, WINDOW_ID_PROPERTY);
-        if (id) {
+        ObjectNumber number = window_id_of(h);
+        if (number != -1) {
             *found = h;
-            return reinterpret_cast<ObjectNumber>(id) - 1;
+            return number;
         }
     }
     *found = nullptr;

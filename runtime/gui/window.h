@@ -71,6 +71,14 @@ int32_t window_set_colour(ObjectNumber number, int32_t colour);
 // number, or null.
 ObjectTable* window_table();
 WindowRecord* window_record(ObjectNumber number);
+// The number that WINDOW_ID_PROPERTY gives the window, or -1 when it carries
+// none. A window that window_open made and window_close has not begun to
+// close carries it for certain: its number comes from the window table, and
+// the property is read (a trip to the server under Wine) only for others.
+ObjectNumber window_id_of(HWND window);
+// The number of the window that window_open made with that handle and
+// window_close has not begun to close, or -1.
+ObjectNumber window_number_opened(HWND window);
 // The library window that holds `window` (itself or a parent carrying
 // WINDOW_ID_PROPERTY): its handle into *found and its number; -1 when none.
 ObjectNumber window_number_of(HWND window, HWND* found);

@@ -87,7 +87,7 @@ TEST_F(GameRules, AJumpDrawsWidthHeightXYInThatOrderWithinThePlayArea)
     std::vector<std::string> expected = {
         "random_up_to(120)",   "random_up_to(120)",   "random_up_to(580)",
         "random_up_to(460)",   "image_copy(3,4)",     "image_resize(4,20,140)",
-        "gadget_resize(0,580,0,20,140)", "gadget_set_state(0,16384)", "gadget_focus(-1)",
+        "gadget_resize(0,580,0,20,140)", "gadget_focus(-1)", "gadget_set_state(0,16384)",
         "gadget_set_state(2,1)",
     };
     EXPECT_EQ(calls_from("random_up_to(120)", expected.size()), expected);

@@ -125,6 +125,31 @@ TEST_F(ObjectTableTest, IteratesTableNumbersAscendingThenDynamicOldestFirst)
     EXPECT_EQ(seen, (std::vector<ObjectNumber>{2, 5, a, b}));
 }
 
+// The look-up by handle runs inside an iteration (a window's close sends
+// messages that look windows up while the end chain walks the table).
+TEST_F(ObjectTableTest, AHandleFindsItsLiveRecordWithoutDisturbingAnIteration)
+{
+    Record* five = make(5, 0x50);
+    Record* any = make(OBJECT_ANY, 0x70);
+    make(2, 0x20);
+    ObjectNumber n = 0;
+    object_table_rewind(table);
+    ASSERT_NE(object_table_next(table, &n), nullptr);
+    ASSERT_EQ(n, 2);
+    ObjectNumber found = -7;
+    EXPECT_EQ(object_table_find_handle(table, reinterpret_cast<void*>(0x50), &found), five);
+    EXPECT_EQ(found, 5);
+    EXPECT_EQ(object_table_find_handle(table, reinterpret_cast<void*>(0x70), &found), any);
+    EXPECT_EQ(found, reinterpret_cast<ObjectNumber>(any));
+    ASSERT_NE(object_table_next(table, &n), nullptr);
+    EXPECT_EQ(n, 5);
+    object_table_release(table, 5);
+    found = -7;
+    EXPECT_EQ(object_table_find_handle(table, reinterpret_cast<void*>(0x50), &found), nullptr);
+    EXPECT_EQ(object_table_find_handle(table, nullptr, &found), nullptr);  // free slots hold a null handle
+    EXPECT_EQ(found, -7);
+}
+
 TEST_F(ObjectTableTest, FreeAllVisitsEveryObjectOnceWhileEachIsFreed)
 {
     make(5, 1);

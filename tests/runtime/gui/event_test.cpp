@@ -243,8 +243,11 @@ TEST_F(EventTest, MessagesBeforeThePropertyQueueNothing)
     // A window's creation sends WM_MOVE and WM_SIZE before it is marked.
     ASSERT_NE(window_open(2, 10, 10, 100, 100, "", WS_POPUP | WINDOW_INVISIBLE), 0);
     EXPECT_EQ(gui_test_events_now(), Events());
-    HWND unmarked = window_handle(2);
-    RemovePropA(unmarked, "RT_WindowID");
+    // A window of the library's class that window_open did not make belongs
+    // to the window that its property names, and to none without one.
+    HWND unmarked = CreateWindowExA(0, "WindowClass_2", "", WS_POPUP, 10, 10, 100, 100, nullptr, nullptr,
+                                    GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(unmarked, nullptr);
     SendMessageA(unmarked, WM_MOVE, 0, 0);
     EXPECT_EQ(SendMessageA(unmarked, WM_SIZE, 0, 0), 1);
     SendMessageA(unmarked, WM_CLOSE, 0, 0);
@@ -252,6 +255,36 @@ TEST_F(EventTest, MessagesBeforeThePropertyQueueNothing)
     EXPECT_TRUE(IsWindow(unmarked));
     EXPECT_EQ(gui_test_events_now(), Events());
     SetPropA(unmarked, "RT_WindowID", reinterpret_cast<HANDLE>(3));
+    SendMessageA(unmarked, WM_CLOSE, 0, 0);
+    EXPECT_EQ(event_state()->event_window, 2);
+    EXPECT_EQ(gui_test_events_now(), Events({EVENT_CLOSE_WINDOW}));
+    RemovePropA(unmarked, "RT_WindowID");
+    DestroyWindow(unmarked);
+}
+
+// Messages that window 1 sees during its own close.
+int closing_seen;
+HWND closing_window;
+LRESULT closing_hook(HWND window, UINT, WPARAM, LPARAM)
+{
+    closing_seen += window == closing_window;
+    return RESULT_CONTINUE;
+}
+
+// Once window_close has taken the property away, the window's own messages
+// (its destruction) no longer reach its callback, though its record lives
+// until the close ends.
+TEST_F(EventTest, AClosingWindowsMessagesNoLongerBelongToIt)
+{
+    ASSERT_NE(window_open(1, 10, 10, 100, 100, "", WS_POPUP | WINDOW_INVISIBLE), 0);
+    closing_window = window_handle(1);
+    window_set_callback(1, closing_hook);
+    SendMessageA(closing_window, WM_NULL, 0, 0);
+    EXPECT_EQ(closing_seen, 1);
+    closing_seen = 0;
+    window_close(1);
+    EXPECT_FALSE(IsWindow(closing_window));
+    EXPECT_EQ(closing_seen, 0);
 }
 
 TEST_F(EventTest, AChildWithTheWindowsProcedureBelongsToTheWindow)
@@ -422,31 +455,36 @@ LRESULT CALLBACK mdi_child_procedure(HWND window, UINT message, WPARAM wparam, L
 // never a size, which would stretch the client over the window.
 TEST_F(EventTest, AFrameWindowHandsFocusAndCommandsToTheFrameProcedureButNotItsSize)
 {
+    // The frame is a window of the library's class that window_open did not
+    // make: this program makes no frame of its own windows.
+    HWND frame = CreateWindowExA(0, "WindowClass_0", "", WS_POPUP | WS_VISIBLE, 100, 100, 300, 200, nullptr, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(frame, nullptr);
     register_class("EventTestMdiChild", mdi_child_procedure);
-    CLIENTCREATESTRUCT frame = {nullptr, 100};
-    HWND client = CreateWindowExA(0, "MDICLIENT", nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 150, 100, window, nullptr,
-                                  GetModuleHandleA(nullptr), &frame);
+    CLIENTCREATESTRUCT client_create = {nullptr, 100};
+    HWND client = CreateWindowExA(0, "MDICLIENT", nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 150, 100, frame, nullptr,
+                                  GetModuleHandleA(nullptr), &client_create);
     ASSERT_NE(client, nullptr);
     MDICREATESTRUCTA child = {"EventTestMdiChild", "child", GetModuleHandleA(nullptr), 0, 0, 50, 50, 0, 0};
     HWND first = reinterpret_cast<HWND>(SendMessageA(client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&child)));
     HWND second = reinterpret_cast<HWND>(SendMessageA(client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&child)));
     ASSERT_NE(first, nullptr);
     ASSERT_EQ(reinterpret_cast<HWND>(SendMessageA(client, WM_MDIGETACTIVE, 0, 0)), second);
-    SetPropA(window, "RT_MDI_Gadget", client);
+    SetPropA(frame, "RT_MDI_Gadget", client);
 
-    SendMessageA(window, WM_COMMAND, 100, 0);
+    SendMessageA(frame, WM_COMMAND, 100, 0);
     EXPECT_EQ(reinterpret_cast<HWND>(SendMessageA(client, WM_MDIGETACTIVE, 0, 0)), first);
-    SetFocus(window);
+    SetFocus(frame);
     HWND focus = GetFocus();
     EXPECT_TRUE(focus == client || IsChild(client, focus)) << focus;
-    SendMessageA(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(300, 200));
+    SendMessageA(frame, WM_SIZE, SIZE_RESTORED, MAKELPARAM(300, 200));
     RECT area;
     GetClientRect(client, &area);
     EXPECT_EQ(area.right, 150);
     EXPECT_EQ(area.bottom, 100);
 
-    RemovePropA(window, "RT_MDI_Gadget");
-    DestroyWindow(client);
+    RemovePropA(frame, "RT_MDI_Gadget");
+    DestroyWindow(frame);
     UnregisterClassA("EventTestMdiChild", GetModuleHandleA(nullptr));
 }
 
