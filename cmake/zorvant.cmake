@@ -96,59 +96,56 @@ function(zorvant_test name)
   set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT})
 endfunction()
 
-# zorvant_tests_per_file(LIBS ... [OWN_MANIFEST names...]): every *_test.cpp
-# of the current folder becomes a test program of its own, named after the
-# file, so that a crash in one leaves the others standing. Sources in support/
-# are linked into each; a support/main.cpp replaces GoogleTest's main. The
-# tests named after OWN_MANIFEST are given their manifest by the caller.
+# zorvant_tests_per_file(<name>... LIBS ... [SOURCES ...] [OWN_MANIFEST <name>...]
+# [TIMEOUT s]): each <name> is a test program of its own, built from <name>.cpp
+# of the current folder, so that a crash in one leaves the others standing.
+# SOURCES, the folder's helpers, are linked into each. The tests named after
+# OWN_MANIFEST are given their manifest by the caller.
 function(zorvant_tests_per_file)
-  cmake_parse_arguments(T "" "TIMEOUT" "LIBS;OWN_MANIFEST" ${ARGN})
-  file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
-  file(GLOB support CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/support/*.cpp)
-  set(own_main "")
-  if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/support/main.cpp)
-    set(own_main OWN_MAIN)
-  endif()
+  cmake_parse_arguments(T "" "TIMEOUT" "LIBS;SOURCES;OWN_MANIFEST" ${ARGN})
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 300)
   endif()
-  foreach(t ${tests})
-    get_filename_component(name ${t} NAME_WE)
+  foreach(name ${T_UNPARSED_ARGUMENTS})
     set(own_manifest "")
     if(name IN_LIST T_OWN_MANIFEST)
       set(own_manifest OWN_MANIFEST)
     endif()
-    zorvant_test(${name} ${own_main} ${own_manifest} TIMEOUT ${T_TIMEOUT} SOURCES ${t} ${support} LIBS ${T_LIBS})
+    zorvant_test(${name} ${own_manifest} TIMEOUT ${T_TIMEOUT} SOURCES ${name}.cpp ${T_SOURCES} LIBS ${T_LIBS})
   endforeach()
 endfunction()
 
-# zorvant_fuzz_replay(<name> SOURCES ... LIBS ...): a host test that replays
-# committed fuzz inputs through the fuzz targets with the address and
-# undefined-behaviour sanitizers. LIBS names the platform-free libraries under
-# test; their <lib>_sanitized copies are linked, so that the parsers' own code
-# is instrumented too.
-function(zorvant_fuzz_replay name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+# zorvant_fuzz_targets(<replay test> LIBS ... TARGETS <target> <longest input>
+# ...): the fuzz targets of the current folder, whose fuzz/ holds them (the
+# function fuzz_<target> of fuzz_targets.cpp), their seeds (corpus/<target>)
+# and the minimised inputs that fuzzing runs kept (cases/<target>). This is
+# their one list:
+# - in a host tree, <replay test>.cpp of the folder replays every committed
+#   input through the targets, with the address and undefined-behaviour
+#   sanitizers; it links the <lib>_sanitized copies of LIBS, so that the
+#   parsers' own code is instrumented too;
+# - in the fuzz tree (ZORVANT_FUZZ, configured with clang by tools/fuzz.sh),
+#   each target is also a libFuzzer program fuzz_<target>, and a line
+#   "<target> <longest input> <fuzz folder>" of fuzz_targets.txt, from which
+#   tools/fuzz.sh takes what to run.
+function(zorvant_fuzz_targets replay)
+  cmake_parse_arguments(T "" "" "LIBS;TARGETS" ${ARGN})
+  if(WIN32)
+    return()
+  endif()
+  set(folder ${CMAKE_CURRENT_SOURCE_DIR}/fuzz)
   list(TRANSFORM T_LIBS APPEND _sanitized)
-  zorvant_test(${name} SOURCES ${T_SOURCES} LIBS ${T_LIBS})
-  target_compile_definitions(${name} PRIVATE ZORVANT_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
-  target_compile_options(${name} PRIVATE -fsanitize=address,undefined -fno-sanitize-recover=all)
-endfunction()
-
-# zorvant_fuzz_targets(<target>... SOURCES ... LIBS ...): in the fuzz tree
-# only (ZORVANT_FUZZ, configured with clang by tools/fuzz.sh), a libFuzzer
-# program fuzz_<target> for each target, whose entry point is the function
-# fuzz_<target> of SOURCES. Like the replay tests, it links the <lib>_sanitized
-# copies of LIBS, which that tree also instruments for coverage.
-function(zorvant_fuzz_targets)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  zorvant_test(${replay} SOURCES ${replay}.cpp ${folder}/fuzz_targets.cpp LIBS ${T_LIBS})
+  target_compile_definitions(${replay} PRIVATE ZORVANT_FUZZ_FOLDER="${folder}")
+  target_compile_options(${replay} PRIVATE -fsanitize=address,undefined -fno-sanitize-recover=all)
   if(NOT ZORVANT_FUZZ)
     return()
   endif()
-  list(TRANSFORM T_LIBS APPEND _sanitized)
-  foreach(target ${T_UNPARSED_ARGUMENTS})
+  file(RELATIVE_PATH listed_folder ${CMAKE_SOURCE_DIR} ${folder})
+  while(T_TARGETS)
+    list(POP_FRONT T_TARGETS target longest)
     set(exe fuzz_${target})
-    add_executable(${exe} EXCLUDE_FROM_ALL ${T_SOURCES} ${CMAKE_SOURCE_DIR}/tests/fuzz/fuzz_main.cpp)
+    add_executable(${exe} EXCLUDE_FROM_ALL ${folder}/fuzz_targets.cpp ${CMAKE_SOURCE_DIR}/tests/support/fuzz_main.cpp)
     target_include_directories(${exe} PRIVATE ${CMAKE_SOURCE_DIR})
     target_compile_definitions(${exe} PRIVATE ZORVANT_LIBFUZZER=${exe})
     target_compile_options(${exe} PRIVATE -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)
@@ -156,5 +153,17 @@ function(zorvant_fuzz_targets)
     target_link_libraries(${exe} PRIVATE ${T_LIBS})
     # All in one place, where tools/fuzz.sh runs them.
     set_target_properties(${exe} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
-  endforeach()
+    set_property(GLOBAL APPEND PROPERTY ZORVANT_FUZZ_TARGETS "${target} ${longest} ${listed_folder}")
+  endwhile()
+endfunction()
+
+# zorvant_fuzz_target_list(): in the fuzz tree, writes the targets that
+# zorvant_fuzz_targets defined to fuzz_targets.txt, one line each.
+function(zorvant_fuzz_target_list)
+  if(NOT ZORVANT_FUZZ)
+    return()
+  endif()
+  get_property(lines GLOBAL PROPERTY ZORVANT_FUZZ_TARGETS)
+  list(JOIN lines "\n" text)
+  file(WRITE ${CMAKE_BINARY_DIR}/fuzz_targets.txt "${text}\n")
 endfunction()

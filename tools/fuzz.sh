@@ -17,29 +17,23 @@ TREE=$OUT/tree
 JOBS=${JOBS:-$(nproc)}
 TIME=${1:-300}
 shift $(($# > 0))
-# target, longest input, the folder of its fuzz targets (with corpus/ and
-# cases/)
-TARGETS=(
-    "packed_block 4096 tests/runtime/skin/fuzz"
-    "pack_round_trip 4096 tests/runtime/skin/fuzz"
-    "skin_container 16384 tests/runtime/skin/fuzz"
-    "bmp_file 32768 tests/runtime/image/fuzz"
-    "icon_image 8192 tests/runtime/image/fuzz"
-    "score_record 4096 tests/game/fuzz"
-)
-if [ $# -gt 0 ]; then
-    chosen=()
-    for t in "${TARGETS[@]}"; do
-        [[ " $* " == *" ${t%% *} "* ]] && chosen+=("$t")
-    done
-    TARGETS=("${chosen[@]}")
-fi
 mkdir -p "$OUT"
 cd "$ZORVANT_ROOT"
 if ! CC=clang CXX=clang++ cmake -S . -B "$TREE" -DZORVANT_FUZZ=ON -DCMAKE_BUILD_TYPE=Fuzz \
     -DCMAKE_C_FLAGS_FUZZ="-g -O1" -DCMAKE_CXX_FLAGS_FUZZ="-g -O1" >"$OUT/configure.log" 2>&1; then
     echo "zorvant: the fuzz tree does not configure, see $OUT/configure.log"
     exit 1
+fi
+# The targets are listed once, where their tests are (zorvant_fuzz_targets):
+# the tree has them one a line as "target, longest input, the folder of its
+# fuzz targets (with corpus/ and cases/)".
+mapfile -t TARGETS <"$TREE/fuzz_targets.txt"
+if [ $# -gt 0 ]; then
+    chosen=()
+    for t in "${TARGETS[@]}"; do
+        [[ " $* " == *" ${t%% *} "* ]] && chosen+=("$t")
+    done
+    TARGETS=("${chosen[@]}")
 fi
 
 # Builds and runs one target; its log is $OUT/<target>.log.

@@ -22,11 +22,6 @@
 
 namespace {
 
-struct RuntimeStep {
-    const char* name;
-    void (*run)();
-};
-
 const RuntimeStep START_CHAIN[] = {
     {"module", module_instance_take},
     {"main heap", heap_main_create},
@@ -80,6 +75,12 @@ void runtime_start()
 void runtime_end()
 {
     run_chain(END_CHAIN);
+}
+
+const RuntimeStep* runtime_start_steps(size_t* count)
+{
+    *count = sizeof START_CHAIN / sizeof START_CHAIN[0];
+    return START_CHAIN;
 }
 
 void runtime_observe_steps(RuntimeStepObserver step_observer)

@@ -2,7 +2,7 @@
 // Yes for a fresh game, No to quit, and the card and record in "score.png".
 #include <windows.h>
 
-#include "tests/e2e/support/e2e.h"
+#include "tests/e2e/game_run.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Leaving the program: the exit button's question, and closing the window.
-#include "tests/e2e/support/e2e.h"
+#include "tests/e2e/game_run.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // A short soak: games in a row in one program, some clicks landing right
 // after or just before a clock tick; the game's GDI objects and memory stay
 // flat.
-#include "tests/e2e/support/e2e.h"
+#include "tests/e2e/game_run.h"
 
 namespace {
 

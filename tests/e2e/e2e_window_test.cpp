@@ -2,7 +2,7 @@
 // target and the bar show, and how it moves under the mouse.
 #include <set>
 
-#include "tests/e2e/support/e2e.h"
+#include "tests/e2e/game_run.h"
 #include "tools/make_skin/skin_asset.h"
 #include "tools/pack/file_io.h"
 

@@ -5,7 +5,6 @@
 #include <windows.h>
 #include <png.h>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -13,6 +12,7 @@
 #include "runtime/core/runtime.h"
 #include "runtime/image/image.h"
 #include "runtime/image/image_save.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -23,12 +23,6 @@ struct Rgb {
 const Rgb ORANGE = {255, 126, 0};
 const Rgb WHITE = {255, 255, 255};
 const Rgb BLACK = {0, 0, 0};
-
-std::string read_file(const std::string& name)
-{
-    std::ifstream in(name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // Records worked out by hand: the tag "quendrilavo5_" and the time's digits,
 // each byte lowered by one, then CR LF and the length of that text.
@@ -92,37 +86,25 @@ bool card_before_record(const std::string& file, int32_t seconds, Card* card)
 
 class ScoreCard : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        char temp[MAX_PATH];
-        GetTempPathA(sizeof temp, temp);
-        folder = std::string(temp) + "zorvant_card_" + std::to_string(GetCurrentProcessId()) + "_" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        CreateDirectoryA(folder.c_str(), nullptr);
-        SetCurrentDirectoryA(folder.c_str());
-    }
-    void TearDown() override
-    {
-        DeleteFileA("score.png");
-        RemoveDirectoryA("score.png");
-        SetCurrentDirectoryA("..");
-        RemoveDirectoryA(folder.c_str());
-    }
-    std::string folder;
+    // The card goes to the working directory: a folder of the test's own,
+    // left before it is removed.
+    void SetUp() override { SetCurrentDirectoryA(temp.folder().c_str()); }
+    void TearDown() override { SetCurrentDirectoryA(".."); }
+    TempFolder temp{"zorvant_card"};
 };
 
 TEST_F(ScoreCard, TheFileEndsInTheTagAndTheTimeLoweredByOneThenCrLfAndTheLength)
 {
     for (const Golden& g : GOLDEN) {
         score_card_write(g.seconds);
-        EXPECT_NE(record_size(read_file("score.png"), g.seconds), 0u) << g.seconds;
+        EXPECT_NE(record_size(TempFolder::read("score.png"), g.seconds), 0u) << g.seconds;
     }
 }
 
 TEST_F(ScoreCard, TheFileIsThePngFollowedByTheRecord)
 {
     score_card_write(23);
-    std::string file = read_file("score.png");
+    std::string file = TempFolder::read("score.png");
     size_t size = record_size(file, 23);
     ASSERT_NE(size, 0u);
     std::string png = file.substr(0, file.size() - size);
@@ -137,7 +119,7 @@ TEST_F(ScoreCard, ShowsStripedOrangeDigitsUnderAWhiteTitleInAnOrangeFrame)
 {
     score_card_write(88);
     Card card;
-    ASSERT_TRUE(card_before_record(read_file("score.png"), 88, &card));
+    ASSERT_TRUE(card_before_record(TempFolder::read("score.png"), 88, &card));
 
     // The frame, drawn last, is whole.
     for (int i = 1; i <= 98; ++i) {
@@ -169,7 +151,7 @@ TEST_F(ScoreCard, ASecondGameReplacesTheCardAndItsRecord)
 {
     score_card_write(23);
     score_card_write(100);
-    std::string file = read_file("score.png");
+    std::string file = TempFolder::read("score.png");
     Card card;
     EXPECT_TRUE(card_before_record(file, 100, &card));
     EXPECT_EQ(file.find(record_of(23)), std::string::npos);
@@ -187,7 +169,7 @@ TEST_F(ScoreCard, AScoreFileThatCannotBeWrittenIsLeftAsItWas)
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     score_card_write(12);
     CloseHandle(held);
-    EXPECT_EQ(read_file("score.png"), "older");
+    EXPECT_EQ(TempFolder::read("score.png"), "older");
 }
 
 // The names in a folder listing, "." and ".." left out.
@@ -219,7 +201,7 @@ TEST_F(ScoreCard, AFolderNamedScorePngCostsTheCardAndNothingElse)
     ASSERT_TRUE(RemoveDirectoryA("score.png"));
     score_card_write(10);
     Card card;
-    EXPECT_TRUE(card_before_record(read_file("score.png"), 10, &card));
+    EXPECT_TRUE(card_before_record(TempFolder::read("score.png"), 10, &card));
 }
 
 }  // namespace

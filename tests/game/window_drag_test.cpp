@@ -7,7 +7,10 @@
 #include <gtest/gtest.h>
 
 #include "game/game.h"
-#include "tests/runtime/gui/support/gui_test.h"
+#include "tests/support/input.h"
+#include "tests/support/pump.h"
+#include "tests/support/runtime_start.h"
+#include "tests/support/window.h"
 
 namespace {
 
@@ -25,9 +28,7 @@ struct Watchdog {
         Watchdog* dog = static_cast<Watchdog*>(parameter);
         for (DWORD wait = 30000; WaitForSingleObject(dog->stop, wait) == WAIT_TIMEOUT; wait = 1000) {
             InterlockedExchange(&dog->fired, 1);
-            gui_test_mouse_to(dog->point.x, dog->point.y);
-            gui_test_mouse(dog->point.x, dog->point.y, MOUSEEVENTF_LEFTDOWN);
-            gui_test_mouse(dog->point.x, dog->point.y, MOUSEEVENTF_LEFTUP);
+            input_click(dog->point);
         }
         return 0;
     }
@@ -80,9 +81,9 @@ DWORD WINAPI drag_out(void* parameter)
 {
     const DragHelper* helper = static_cast<const DragHelper*>(parameter);
     thread_wait(helper->thread, deciding);
-    gui_test_mouse_to(helper->out.x, helper->out.y);
+    input_move(helper->out);
     thread_wait(helper->thread, moving);
-    gui_test_mouse(helper->out.x, helper->out.y, MOUSEEVENTF_LEFTUP);
+    input_button(helper->out, false);
     return 0;
 }
 
@@ -90,23 +91,23 @@ class WindowDrag : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        gui_test_start();
-        window = GuiTestParent::open(300, 200, 200, 150);
+        test_runtime_start("message boxes");
+        window = test_window_open(300, 200, 200, 150);
         ASSERT_NE(window, nullptr);
     }
     void TearDown() override
     {
         DestroyWindow(window);
-        gui_test_pump(50);
+        test_pump(50);
     }
     // A real press at a client point, taken from the queue as the game's
     // loop takes it; the pointer stays there.
     bool press(int x, int y)
     {
-        POINT p = gui_test_screen_point(window, x, y);
-        if (!gui_test_mouse_settle_with(p.x, p.y, gui_test_pump))
+        POINT p = test_screen_point(window, x, y);
+        if (!test_mouse_settle(p, test_pump))
             return false;
-        gui_test_mouse(p.x, p.y, MOUSEEVENTF_LEFTDOWN);
+        input_button(p, true);
         for (DWORD start = GetTickCount(); GetTickCount() - start < 10000;) {
             MSG msg;
             while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -132,10 +133,9 @@ TEST_F(WindowDrag, AReleaseThatComesWhileTheQueueIsLookedAtEndsTheDecisionAtOnce
     ASSERT_TRUE(press(100, 75));
     // A move within the drag rectangle waits in the queue; the release comes
     // just as the decision takes that move.
-    POINT p = gui_test_screen_point(window, 101, 75);
-    gui_test_mouse_to(p.x, p.y);
+    input_move(test_screen_point(window, 101, 75));
     RECT before = place();
-    Watchdog dog(gui_test_screen_point(window, 100, 75));
+    Watchdog dog(test_screen_point(window, 100, 75));
     released = false;
     HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, release_on_move, nullptr, GetCurrentThreadId());
     game_window_drag(window);
@@ -153,8 +153,8 @@ TEST_F(WindowDrag, APressOnTheSurfaceThatLeavesTheWindowBecomesADrag)
     // Two pixels from the right edge, then 40 to the right, past the window.
     ASSERT_TRUE(press(198, 75));
     RECT before = place();
-    Watchdog dog(gui_test_screen_point(window, 100, 75));
-    DragHelper helper = {GetCurrentThreadId(), gui_test_screen_point(window, 238, 75)};
+    Watchdog dog(test_screen_point(window, 100, 75));
+    DragHelper helper = {GetCurrentThreadId(), test_screen_point(window, 238, 75)};
     HANDLE thread = CreateThread(nullptr, 0, drag_out, &helper, 0, nullptr);
     game_window_drag(window);
     WaitForSingleObject(thread, INFINITE);

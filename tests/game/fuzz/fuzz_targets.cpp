@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "game/score_record.h"
-#include "tests/fuzz/fuzz_support.h"
+#include "tests/support/fuzz_target.h"
 
 int fuzz_score_record(const uint8_t* data, size_t size)
 {

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "runtime/core/heap.h"
 #include "runtime/core/object.h"
+#include "tests/support/runtime_start.h"
 
 namespace {
 
@@ -29,8 +29,7 @@ class ObjectTableTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        heap_main_create();
-        heap_list_create();
+        test_runtime_start("list heap");
         table = object_table_create(sizeof(Record), 16, record_free);
         freed_table = table;
         freed.clear();
@@ -226,7 +225,7 @@ TEST_F(ObjectTableTest, ATableThatCouldHoldNoRecordIsRefused)
 
 TEST(ObjectList, AddsAtTheHeadAndUnlinksAnywhere)
 {
-    heap_list_create();
+    test_runtime_start("list heap");
     ListNode* head = nullptr;
     int* first = static_cast<int*>(object_list_add(&head, sizeof(int)));
     int* second = static_cast<int*>(object_list_add(&head, sizeof(int)));

@@ -23,6 +23,7 @@
 #include "runtime/image/font.h"
 #include "runtime/image/image.h"
 #include "runtime/skin/skin.h"
+#include "tests/support/temp_folder.h"
 
 extern "C" const unsigned char asset_skin[];
 
@@ -161,10 +162,8 @@ const Effect END_EFFECTS[] = {
 
 TEST(RuntimeChains, EachStepDoesItsPartInTheFixedOrder)
 {
-    char folder[MAX_PATH];
-    GetTempPathA(sizeof folder, folder);
-    file_path = std::string(folder) + "zorvant_runtime_test.txt";
-    DeleteFileA(file_path.c_str());
+    TempFolder temp("zorvant_runtime");
+    file_path = temp.path("kept.txt");
 
     for (int32_t i = 0; i < DECODER_SLOTS; ++i)
         ASSERT_EQ(image_decoder_register(&unused_decoder), 1);
@@ -196,7 +195,6 @@ TEST(RuntimeChains, EachStepDoesItsPartInTheFixedOrder)
     EXPECT_EQ(watched(END_EFFECTS, runtime_end),
               (std::vector<std::string>{"", "timers", "skin slots", "", "images", "windows", "events", "fonts",
                                         "files", "main heap"}));
-    DeleteFileA(file_path.c_str());
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "runtime/core/text.h"
+#include "tests/support/runtime_start.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ class TextBuffer : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        text_library_start();
+        test_runtime_start("text");
         start = text_begin();
     }
     void TearDown() override { EXPECT_EQ(text_begin(), start); }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "runtime/core/text.h"
+#include "tests/support/runtime_start.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ class TextOperations : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        text_library_start();
+        test_runtime_start("text");
         start = text_begin();
     }
     void TearDown() override { text_end(start); }

@@ -8,6 +8,8 @@
 #include <cstdio>
 
 #include "runtime/core/timer.h"
+#include "tests/support/pump.h"
+#include "tests/support/runtime_start.h"
 
 namespace {
 
@@ -28,25 +30,10 @@ void blocking_procedure()
     calls_under_way--;
 }
 
-void pump_messages()
-{
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-        DispatchMessageA(&message);
-}
-
-// Handles messages until no call is under way any more; the deadline is far
-// beyond any healthy run, even an emulated one on a busy machine.
+// Handles messages until no call is under way any more.
 bool drain()
 {
-    DWORD start = GetTickCount();
-    while (GetTickCount() - start < 60000) {
-        pump_messages();
-        if (calls_under_way == 0)
-            return true;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-    return false;
+    return test_pump_until([] { return calls_under_way == 0; }, 60000);
 }
 
 DWORD WINAPI watchdog(void*)
@@ -64,7 +51,7 @@ protected:
     static void SetUpTestSuite()
     {
         CloseHandle(CreateThread(nullptr, 0, watchdog, nullptr, 0, nullptr));
-        timer_service_start();
+        test_runtime_start("timers");
         label = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 100, 20, nullptr, nullptr,
                                 GetModuleHandleA(nullptr), nullptr);
         entered = CreateEventA(nullptr, FALSE, FALSE, nullptr);
@@ -146,7 +133,7 @@ TEST_F(BlockedTimers, HundredsOfCyclesWithoutHandlingMessagesInBetween)
             Sleep(2);
         stopped += timer_stop(slot);
         if (i % 3 == 0)
-            pump_messages();
+            test_pump_pending();
     }
     EXPECT_EQ(started, cycles);
     EXPECT_EQ(stopped, cycles);
@@ -154,7 +141,7 @@ TEST_F(BlockedTimers, HundredsOfCyclesWithoutHandlingMessagesInBetween)
     EXPECT_GT(calls_done, 0);
     int after = calls_done;
     Sleep(50);
-    pump_messages();
+    test_pump_pending();
     EXPECT_EQ(calls_done, after);
 }
 

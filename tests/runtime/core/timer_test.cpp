@@ -5,6 +5,7 @@
 #include <atomic>
 
 #include "runtime/core/timer.h"
+#include "tests/support/runtime_start.h"
 
 namespace {
 
@@ -52,7 +53,7 @@ class Timers : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        timer_service_start();
+        test_runtime_start("timers");
         first_calls = 0;
         second_calls = 0;
         first_call_tick = 0;

@@ -7,7 +7,8 @@
 
 #include "runtime/core/heap.h"
 #include "runtime/file/file.h"
-#include "tests/runtime/temp_folder.h"
+#include "tests/support/runtime_start.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -15,9 +16,7 @@ class FileTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        heap_main_create();
-        heap_list_create();
-        file_service_start();
+        test_runtime_start("files");
     }
     void TearDown() override { file_service_end(); }
     std::string path(const char* name) { return temp.path(name); }
@@ -29,7 +28,7 @@ protected:
         WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
         CloseHandle(h);
     }
-    TempFolder temp{"zorvant_file_"};
+    TempFolder temp{"zorvant_file"};
 };
 
 TEST_F(FileTest, MissingFileIsCreatedEmptyAndTheTableNumberGivesThePlatformHandle)

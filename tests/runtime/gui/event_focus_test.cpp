@@ -8,27 +8,25 @@
 #include "runtime/gui/event.h"
 #include "runtime/gui/focus.h"
 #include "runtime/gui/window.h"
-#include "tests/runtime/gui/support/gui_events.h"
+#include "tests/runtime/gui/window_fixture.h"
+#include "tests/support/events.h"
+#include "tests/support/input.h"
 
 namespace {
 
-class FocusTest : public ::testing::Test {
+class FocusTest : public WindowFixture {
 protected:
     void SetUp() override
     {
-        gui_test_window_start();
-        ASSERT_NE(window_open(0, 100, 100, 400, 200, "focus", WS_POPUP), 0);
-        window = window_handle(0);
-        SetForegroundWindow(window);
+        open(100, 100, 400, 200, "focus");
         first = button("first", WS_TABSTOP, 10);
         button("disabled", WS_TABSTOP | WS_DISABLED, 50);
         second = button("second", WS_TABSTOP, 90);
         button("hidden", WS_TABSTOP, 130, false);
         button("no stop", 0, 170);
         third = button("third", WS_TABSTOP, 210);
-        gui_test_events_drop();
+        test_events_drop();
     }
-    void TearDown() override { gui_test_window_end(); }
 
     HWND button(const char* text, DWORD style, int y, bool visible = true)
     {
@@ -40,19 +38,18 @@ protected:
     // itself; that wait returns WM_KEYDOWN, as the accelerator made no event.
     bool tab(bool shift)
     {
-        gui_test_key(VK_TAB, shift);
+        test_key(VK_TAB, shift);
         DWORD start = GetTickCount();
         while (GetTickCount() - start < 2000) {
             int32_t e = event_wait(50);
             if (e == WM_KEYDOWN && event_state()->message_wparam == VK_TAB) {
-                gui_test_events_drop();
+                test_events_drop();
                 return true;
             }
         }
         return false;
     }
 
-    HWND window = nullptr;
     HWND first = nullptr;
     HWND second = nullptr;
     HWND third = nullptr;
@@ -118,9 +115,9 @@ TEST_F(FocusTest, AWritableRichEditKeepsTabAndAReadOnlyOneDoesNot)
                                 150, 60, window, nullptr, nullptr, nullptr);
     ASSERT_NE(rich, nullptr);
     SetFocus(rich);
-    gui_test_events_drop();
-    gui_test_key(VK_TAB);
-    gui_test_events_drop(300);
+    test_events_drop();
+    test_key(VK_TAB);
+    test_events_drop(300);
     EXPECT_EQ(GetFocus(), rich);
     char text[8] = {};
     GetWindowTextA(rich, text, sizeof text);
@@ -130,8 +127,8 @@ TEST_F(FocusTest, AWritableRichEditKeepsTabAndAReadOnlyOneDoesNot)
     // the control's own notice of losing it.
     SendMessageA(rich, EM_SETREADONLY, TRUE, 0);
     ASSERT_EQ(SendMessageA(rich, EM_GETOPTIONS, 0, 0) & ECO_READONLY, ECO_READONLY);
-    gui_test_key(VK_TAB);
-    ASSERT_TRUE(gui_test_event_expect(EVENT_GADGET));
+    test_key(VK_TAB);
+    ASSERT_TRUE(test_event_expect(EVENT_GADGET));
     EXPECT_EQ(event_state()->event_type, EN_KILLFOCUS);
     EXPECT_EQ(GetFocus(), first);
 }

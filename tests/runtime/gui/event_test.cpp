@@ -9,7 +9,12 @@
 #include "runtime/core/heap.h"
 #include "runtime/gui/event.h"
 #include "runtime/gui/window.h"
-#include "tests/runtime/gui/support/gui_events.h"
+#include "tests/runtime/gui/window_fixture.h"
+#include "tests/support/events.h"
+#include "tests/support/heap_blocks.h"
+#include "tests/support/input.h"
+#include "tests/support/pump.h"
+#include "tests/support/window.h"
 
 namespace {
 
@@ -20,13 +25,7 @@ using Events = std::vector<int32_t>;
 int queued_events();
 int main_heap_blocks()
 {
-    int n = 0;
-    PROCESS_HEAP_ENTRY entry = {};
-    HeapLock(heap_main());
-    while (HeapWalk(heap_main(), &entry))
-        n += (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) != 0;
-    HeapUnlock(heap_main());
-    return n - queued_events();
+    return test_heap_blocks(heap_main()) - queued_events();
 }
 
 int queued_events()
@@ -66,23 +65,19 @@ EventDataBlock* data_block_make()
     return block;
 }
 
-class EventTest : public ::testing::Test {
+class EventTest : public WindowFixture {
 protected:
     void SetUp() override
     {
-        gui_test_window_start();
-        ASSERT_NE(window_open(0, 100, 100, 300, 200, "events", WS_POPUP), 0);
-        window = window_handle(0);
-        SetForegroundWindow(window);
-        gui_test_events_drop();
+        open(100, 100, 300, 200, "events");
+        test_events_drop();
     }
     void TearDown() override
     {
-        gui_test_window_end();
+        WindowFixture::TearDown();
         event_set_global_callback(nullptr);
-        gui_test_events_drop(0);
+        test_events_drop(0);
     }
-    HWND window = nullptr;
 };
 
 // Posts WM_APP to a thread after half a minute unless stopped first: a look
@@ -124,13 +119,13 @@ TEST_F(EventTest, RepeatedMovesQueueOneEventButInterleavedOnesEach)
 {
     SendMessageA(window, WM_MOVE, 0, 0);
     SendMessageA(window, WM_MOVE, 0, 0);
-    EXPECT_EQ(gui_test_events_now(), Events({EVENT_MOVE_WINDOW}));
+    EXPECT_EQ(test_events_now(), Events({EVENT_MOVE_WINDOW}));
     EXPECT_EQ(event_state()->event_window, 0);
 
     SendMessageA(window, WM_MOVE, 0, 0);
     SendMessageA(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(300, 200));
     SendMessageA(window, WM_MOVE, 0, 0);
-    EXPECT_EQ(gui_test_events_now(), Events({EVENT_MOVE_WINDOW, EVENT_SIZE_WINDOW, EVENT_MOVE_WINDOW}));
+    EXPECT_EQ(test_events_now(), Events({EVENT_MOVE_WINDOW, EVENT_SIZE_WINDOW, EVENT_MOVE_WINDOW}));
 }
 
 TEST_F(EventTest, DeferredEventsNameTheirWindow)
@@ -150,9 +145,9 @@ TEST_F(EventTest, DeferredEventsComeBeforeANewClickAndKeepTheItem)
     EXPECT_EQ(event_wait(0), EVENT_GADGET);
     EXPECT_EQ(event_gadget(), 42);
 
-    POINT p = gui_test_screen_point(window, 20, 20);
-    ASSERT_TRUE(gui_test_mouse_settle(p.x, p.y));
-    gui_test_mouse(p.x, p.y, MOUSEEVENTF_LEFTDOWN);
+    POINT p = test_screen_point(window, 20, 20);
+    ASSERT_TRUE(test_mouse_settle(p, test_events_drop));
+    input_button(p, true);
     // The press waits in the queue before the events come.
     MSG press;
     for (DWORD start = GetTickCount(); !PeekMessageA(&press, window, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_NOREMOVE);
@@ -165,33 +160,33 @@ TEST_F(EventTest, DeferredEventsComeBeforeANewClickAndKeepTheItem)
     EXPECT_EQ(event_gadget(), 42);
     EXPECT_EQ(event_state()->event_type, -1);
     EXPECT_TRUE(press_expect(20, 20));
-    gui_test_mouse(p.x, p.y, MOUSEEVENTF_LEFTUP);
+    input_button(p, false);
     EXPECT_EQ(event_gadget(), 42);
 }
 
 TEST_F(EventTest, APressThatMakesNoEventComesBackAsItsMessage)
 {
-    POINT p = gui_test_screen_point(window, 30, 40);
-    ASSERT_TRUE(gui_test_mouse_settle(p.x, p.y));
-    gui_test_mouse(p.x, p.y, MOUSEEVENTF_LEFTDOWN);
+    POINT p = test_screen_point(window, 30, 40);
+    ASSERT_TRUE(test_mouse_settle(p, test_events_drop));
+    input_button(p, true);
     ASSERT_TRUE(press_expect(30, 40));
     EXPECT_EQ(event_state()->message_wparam & MK_LBUTTON, static_cast<WPARAM>(MK_LBUTTON));
     EXPECT_EQ(event_state()->event_window, 0);
-    gui_test_mouse(p.x, p.y, MOUSEEVENTF_LEFTUP);
-    EXPECT_TRUE(gui_test_event_expect(WM_LBUTTONUP));
+    input_button(p, false);
+    EXPECT_TRUE(test_event_expect(WM_LBUTTONUP));
 }
 
 TEST_F(EventTest, AButtonClickGivesItsPressThenTheGadgetEvent)
 {
     HWND button = CreateWindowExA(0, "BUTTON", "b", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 80, 30, window,
                                   reinterpret_cast<HMENU>(77), nullptr, nullptr);
-    gui_test_events_drop();
-    POINT p = gui_test_screen_point(window, 40, 20);
-    ASSERT_TRUE(gui_test_mouse_settle(p.x, p.y));
-    gui_test_mouse(p.x, p.y, MOUSEEVENTF_LEFTDOWN);
+    test_events_drop();
+    POINT p = test_screen_point(window, 40, 20);
+    ASSERT_TRUE(test_mouse_settle(p, test_events_drop));
+    input_button(p, true);
     ASSERT_TRUE(press_expect(30, 10));
-    gui_test_mouse(p.x, p.y, MOUSEEVENTF_LEFTUP);
-    ASSERT_TRUE(gui_test_event_expect(EVENT_GADGET));
+    input_button(p, false);
+    ASSERT_TRUE(test_event_expect(EVENT_GADGET));
     EXPECT_EQ(event_gadget(), 77);
     EXPECT_EQ(event_state()->event_type, BN_CLICKED);
     DestroyWindow(button);
@@ -202,7 +197,7 @@ TEST_F(EventTest, TheCloseBoxGivesCloseWindowAndTheWindowStays)
     ASSERT_NE(window_open(1, 200, 150, 300, 200, "close", WS_OVERLAPPEDWINDOW), 0);
     HWND captioned = window_handle(1);
     SetForegroundWindow(captioned);
-    gui_test_events_drop();
+    test_events_drop();
     RECT r;
     GetWindowRect(captioned, &r);
     // The close box sits at the right end of the caption; look for it.
@@ -215,10 +210,10 @@ TEST_F(EventTest, TheCloseBoxGivesCloseWindowAndTheWindowStays)
     ASSERT_NE(box.x, 0);
     // Under Wine a click right after the window is made may still be taken
     // for a client click; the cursor goes there first.
-    ASSERT_TRUE(gui_test_mouse_settle(box.x, box.y));
-    gui_test_mouse(box.x, box.y, MOUSEEVENTF_LEFTDOWN);
-    gui_test_mouse(box.x, box.y, MOUSEEVENTF_LEFTUP);
-    ASSERT_TRUE(gui_test_event_expect(EVENT_CLOSE_WINDOW));
+    ASSERT_TRUE(test_mouse_settle(box, test_events_drop));
+    input_button(box, true);
+    input_button(box, false);
+    ASSERT_TRUE(test_event_expect(EVENT_CLOSE_WINDOW));
     EXPECT_EQ(event_state()->event_window, 1);
     EXPECT_TRUE(IsWindow(captioned));
     EXPECT_TRUE(IsWindowVisible(captioned));
@@ -227,22 +222,22 @@ TEST_F(EventTest, TheCloseBoxGivesCloseWindowAndTheWindowStays)
 TEST_F(EventTest, MinimisingGivesNoSizeEventButRestoringDoes)
 {
     ASSERT_NE(window_open(1, 200, 150, 300, 200, "min", WS_OVERLAPPEDWINDOW), 0);
-    gui_test_events_drop();
+    test_events_drop();
     ShowWindow(window_handle(1), SW_MINIMIZE);
-    gui_test_pump(50);
-    Events events = gui_test_events_now();
+    test_pump(50);
+    Events events = test_events_now();
     EXPECT_TRUE(IsIconic(window_handle(1)));
     for (int32_t e : events)
         EXPECT_NE(e, EVENT_SIZE_WINDOW);
     ShowWindow(window_handle(1), SW_RESTORE);
-    EXPECT_TRUE(gui_test_event_expect(EVENT_SIZE_WINDOW));
+    EXPECT_TRUE(test_event_expect(EVENT_SIZE_WINDOW));
 }
 
 TEST_F(EventTest, MessagesBeforeThePropertyQueueNothing)
 {
     // A window's creation sends WM_MOVE and WM_SIZE before it is marked.
     ASSERT_NE(window_open(2, 10, 10, 100, 100, "", WS_POPUP | WINDOW_INVISIBLE), 0);
-    EXPECT_EQ(gui_test_events_now(), Events());
+    EXPECT_EQ(test_events_now(), Events());
     // A window of the library's class that window_open did not make belongs
     // to the window that its property names, and to none without one.
     HWND unmarked = CreateWindowExA(0, "WindowClass_2", "", WS_POPUP, 10, 10, 100, 100, nullptr, nullptr,
@@ -253,11 +248,11 @@ TEST_F(EventTest, MessagesBeforeThePropertyQueueNothing)
     SendMessageA(unmarked, WM_CLOSE, 0, 0);
     EXPECT_EQ(event_state()->event_window, -1);
     EXPECT_TRUE(IsWindow(unmarked));
-    EXPECT_EQ(gui_test_events_now(), Events());
+    EXPECT_EQ(test_events_now(), Events());
     SetPropA(unmarked, "RT_WindowID", reinterpret_cast<HANDLE>(3));
     SendMessageA(unmarked, WM_CLOSE, 0, 0);
     EXPECT_EQ(event_state()->event_window, 2);
-    EXPECT_EQ(gui_test_events_now(), Events({EVENT_CLOSE_WINDOW}));
+    EXPECT_EQ(test_events_now(), Events({EVENT_CLOSE_WINDOW}));
     RemovePropA(unmarked, "RT_WindowID");
     DestroyWindow(unmarked);
 }
@@ -293,10 +288,10 @@ TEST_F(EventTest, AChildWithTheWindowsProcedureBelongsToTheWindow)
     HWND child = CreateWindowExA(0, "WindowClass_0", "", WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, window, nullptr,
                                  GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(child, nullptr);
-    gui_test_events_drop();
+    test_events_drop();
     EXPECT_EQ(SendMessageA(child, WM_SIZE, SIZE_RESTORED, MAKELPARAM(50, 50)), 1);
     SendMessageA(child, WM_MOVE, 0, 0);
-    EXPECT_EQ(gui_test_events_now(), Events({EVENT_MOVE_WINDOW}));
+    EXPECT_EQ(test_events_now(), Events({EVENT_MOVE_WINDOW}));
     EXPECT_EQ(event_state()->event_window, 0);
     DestroyWindow(child);
 }
@@ -304,13 +299,13 @@ TEST_F(EventTest, AChildWithTheWindowsProcedureBelongsToTheWindow)
 TEST_F(EventTest, ActivationAndRepaintingAreDeferred)
 {
     ASSERT_NE(window_open(1, 200, 150, 100, 100, "", WS_POPUP), 0);
-    gui_test_events_drop();
+    test_events_drop();
     SetForegroundWindow(window);
-    EXPECT_TRUE(gui_test_event_expect(EVENT_ACTIVATE_WINDOW));
+    EXPECT_TRUE(test_event_expect(EVENT_ACTIVATE_WINDOW));
     EXPECT_EQ(event_state()->event_window, 0);
 
     InvalidateRect(window, nullptr, TRUE);
-    EXPECT_TRUE(gui_test_event_expect(EVENT_REPAINT));
+    EXPECT_TRUE(test_event_expect(EVENT_REPAINT));
     EXPECT_EQ(event_state()->event_window, 0);
 }
 
@@ -378,7 +373,8 @@ TEST_F(EventTest, DataBlocksLiveUntilTheNextWait)
     // The library end frees the last block as well, with the queue.
     window_close(0);
     int before_end = main_heap_blocks();
-    gui_test_window_end();
+    window_library_end();
+    event_library_end();
     EXPECT_EQ(event_data(), nullptr);
     EXPECT_EQ(main_heap_blocks(), before_end - 2);
 }
@@ -521,13 +517,13 @@ TEST_F(EventTest, CallbacksSeeMessagesFirst)
     window_set_callback(0, window_hook);
     EXPECT_EQ(SendMessageA(window, WM_CLOSE, 0, 0), 1234);
     SendMessageA(window, WM_MOVE, 0, 0);
-    EXPECT_EQ(gui_test_events_now(), Events({EVENT_MOVE_WINDOW}));
+    EXPECT_EQ(test_events_now(), Events({EVENT_MOVE_WINDOW}));
     EXPECT_EQ(seen_by_window, std::vector<UINT>({WM_CLOSE, WM_MOVE}));
     EXPECT_TRUE(seen_by_global.empty());
 
     window_set_callback(0, nullptr);
     SendMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(gui_test_events_now(), Events({EVENT_CLOSE_WINDOW}));
+    EXPECT_EQ(test_events_now(), Events({EVENT_CLOSE_WINDOW}));
     EXPECT_EQ(seen_by_global, std::vector<UINT>({WM_CLOSE}));
 }
 

@@ -11,22 +11,22 @@
 #include <vector>
 
 #include "runtime/gui/gadget.h"
-#include "tests/runtime/gui/support/gui_events.h"
+#include "tests/runtime/gui/window_fixture.h"
+#include "tests/support/events.h"
+#include "tests/support/input.h"
+#include "tests/support/pixels.h"
+#include "tests/support/window.h"
 
 namespace {
 
-class GadgetEvents : public ::testing::Test {
+class GadgetEvents : public WindowFixture {
 protected:
     void SetUp() override
     {
-        gui_test_window_start();
-        ASSERT_NE(window_open(0, 0, 0, 600, 300, "Zorvant", WS_POPUP), 0);
-        window = window_handle(0);
+        open(0, 0, 600, 300, "Zorvant");
         gadget_list_use(window);
-        SetForegroundWindow(window);
-        gui_test_events_drop(100);
+        test_events_drop(100);
     }
-    void TearDown() override { window_close(0); }
 
     // A press and release at a point of the window; the events in between are
     // dropped until EVENT_GADGET comes. The cursor is settled there first:
@@ -34,15 +34,14 @@ protected:
     // there misses the gadget (seen on the emulated i686 run).
     bool click(int x, int y)
     {
-        gui_test_events_drop(50);
-        POINT p = gui_test_screen_point(window, x, y);
-        if (!gui_test_mouse_settle(p.x, p.y))
+        test_events_drop(50);
+        POINT p = test_screen_point(window, x, y);
+        if (!test_mouse_settle(p, test_events_drop))
             return false;
-        gui_test_mouse(p.x, p.y, MOUSEEVENTF_LEFTDOWN);
-        gui_test_mouse(p.x, p.y, MOUSEEVENTF_LEFTUP);
-        return gui_test_event_expect(EVENT_GADGET);
+        input_button(p, true);
+        input_button(p, false);
+        return test_event_expect(EVENT_GADGET);
     }
-    HWND window = nullptr;
 };
 
 // A kind of the test's own that notes what its controls' parent is handed.
@@ -100,7 +99,7 @@ TEST_F(GadgetEvents, AButtonClickGivesItsNumberAndEventTypeZero)
 
 TEST_F(GadgetEvents, AnImageGadgetClickGivesItsNumber)
 {
-    HBITMAP picture = gui_test_bitmap(100, 100, RGB(255, 0, 0));
+    HBITMAP picture = test_solid_bitmap(100, 100, RGB(255, 0, 0));
     ASSERT_NE(gadget_image_create(0, 250, 50, 100, 100, picture), 0);
     ASSERT_NE(gadget_button_create(5, 520, 250, 80, 20, "Выход"), 0);
     ASSERT_TRUE(click(560, 260));
@@ -121,8 +120,8 @@ TEST_F(GadgetEvents, AfterFocusMinusOneTheNextTabStartsAtTheFirstTabStop)
     ASSERT_EQ(GetFocus(), button);
     gadget_focus(-1);
     EXPECT_EQ(GetFocus(), nullptr);
-    gui_test_key(VK_TAB);
-    ASSERT_TRUE(gui_test_events_until([] { return GetFocus() != nullptr; }));
+    test_key(VK_TAB);
+    ASSERT_TRUE(test_events_until([] { return GetFocus() != nullptr; }));
     EXPECT_EQ(GetFocus(), image);
 }
 
@@ -130,8 +129,8 @@ TEST_F(GadgetEvents, ALabelsColoursComeThroughTheWindowProcedure)
 {
     HWND label = reinterpret_cast<HWND>(gadget_text_create(1, 0, 250, 100, 20, ""));
     gadget_set_colour(1, 2, RGB(0, 0, 200));
-    ASSERT_TRUE(gui_test_events_until([&] { return !GetUpdateRect(label, nullptr, FALSE); }));
-    EXPECT_EQ(gui_test_capture(label).at(50, 10), RGB(0, 0, 200));
+    ASSERT_TRUE(test_events_until([&] { return !GetUpdateRect(label, nullptr, FALSE); }));
+    EXPECT_EQ(test_capture(label).at(50, 10), RGB(0, 0, 200));
 }
 
 DWORD WINAPI tick_once(void*)
@@ -143,10 +142,10 @@ DWORD WINAPI tick_once(void*)
 TEST_F(GadgetEvents, ALabelSetFromAnotherThreadArrivesDuringAWait)
 {
     HWND label = reinterpret_cast<HWND>(gadget_text_create(1, 0, 250, 100, 20, "     Время :  0s"));
-    gui_test_events_drop(50);
+    test_events_drop(50);
     HANDLE sender = CreateThread(nullptr, 0, tick_once, nullptr, 0, nullptr);
     // The waits hand the sent text to the label, and the sender goes on.
-    EXPECT_TRUE(gui_test_events_until([&] { return WaitForSingleObject(sender, 0) == WAIT_OBJECT_0; }));
+    EXPECT_TRUE(test_events_until([&] { return WaitForSingleObject(sender, 0) == WAIT_OBJECT_0; }));
     char text[32] = "";
     GetWindowTextA(label, text, sizeof text);
     EXPECT_STREQ(text, "     Время :  1");

@@ -4,7 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "runtime/gui/gadget.h"
-#include "tests/runtime/gui/support/gadget_fixture.h"
+#include "tests/runtime/gui/gadget_fixture.h"
+#include "tests/support/input.h"
 #include "tools/gdi_census/gdi_census.h"
 
 namespace {
@@ -18,10 +19,10 @@ protected:
     void SetUp() override
     {
         GadgetFixture::SetUp();
-        red100 = gui_test_bitmap(100, 100, RED);
-        red40 = gui_test_bitmap(40, 40, RED);
-        green40 = gui_test_bitmap(40, 40, GREEN);
-        blue40 = gui_test_bitmap(40, 40, BLUE);
+        red100 = test_solid_bitmap(100, 100, RED);
+        red40 = test_solid_bitmap(40, 40, RED);
+        green40 = test_solid_bitmap(40, 40, GREEN);
+        blue40 = test_solid_bitmap(40, 40, BLUE);
     }
     void TearDown() override
     {
@@ -32,7 +33,7 @@ protected:
     HWND create(HBITMAP picture, uint32_t flags = 0)
     {
         control = reinterpret_cast<HWND>(gadget_image_create(0, 10, 10, 100, 100, picture, flags));
-        EXPECT_TRUE(gui_test_pump_painted(control));
+        EXPECT_TRUE(test_pump_painted(control));
         return control;
     }
     // This program carries no manifest asking for common controls 6: visual
@@ -46,7 +47,7 @@ protected:
 TEST_F(ImageGadget, ALargePictureIsCutByTheInsetBorder)
 {
     ASSERT_NE(create(red100), nullptr);
-    GuiTestCapture c = gui_test_capture(control);
+    TestCapture c = test_capture(control);
     int i = inset();
     EXPECT_EQ(c.bounds(RED), (RECT{i, i, 100 - i, 100 - i}));
     EXPECT_EQ(c.count(RED), (100 - 2 * i) * (100 - 2 * i));  // a solid picture, nothing left out
@@ -55,7 +56,7 @@ TEST_F(ImageGadget, ALargePictureIsCutByTheInsetBorder)
 TEST_F(ImageGadget, ASmallPictureIsCentred)
 {
     ASSERT_NE(create(red40), nullptr);
-    GuiTestCapture c = gui_test_capture(control);
+    TestCapture c = test_capture(control);
     EXPECT_EQ(c.bounds(RED), (RECT{30, 30, 70, 70}));
     EXPECT_EQ(c.count(RED), 40 * 40);
 }
@@ -63,18 +64,18 @@ TEST_F(ImageGadget, ASmallPictureIsCentred)
 TEST_F(ImageGadget, HeldDownThePictureMovesOnePixelRightAndDown)
 {
     ASSERT_NE(create(red40), nullptr);
-    POINT centre = gui_test_screen_point(control, 50, 50);
-    ASSERT_TRUE(gui_test_mouse_settle_with(centre.x, centre.y, gui_test_pump));
+    POINT centre = test_screen_point(control, 50, 50);
+    ASSERT_TRUE(test_mouse_settle(centre, test_pump));
     auto pushed = [&] { return (SendMessageA(control, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0; };
-    gui_test_mouse(centre.x, centre.y, MOUSEEVENTF_LEFTDOWN);
-    ASSERT_TRUE(gui_test_pump_until(pushed, 30000));
-    ASSERT_TRUE(gui_test_pump_painted(control));
-    EXPECT_EQ(gui_test_capture(control).bounds(RED), (RECT{31, 31, 71, 71}));
-    gui_test_mouse(centre.x, centre.y, MOUSEEVENTF_LEFTUP);
-    ASSERT_TRUE(gui_test_pump_until([&] { return !pushed(); }, 30000));
-    ASSERT_TRUE(gui_test_pump_painted(control));
-    EXPECT_EQ(gui_test_capture(control).bounds(RED), (RECT{30, 30, 70, 70}));
-    EXPECT_EQ(GuiTestParent::last_command(), MAKEWPARAM(0, BN_CLICKED));  // the release clicked gadget 0
+    input_button(centre, true);
+    ASSERT_TRUE(test_pump_until(pushed));
+    ASSERT_TRUE(test_pump_painted(control));
+    EXPECT_EQ(test_capture(control).bounds(RED), (RECT{31, 31, 71, 71}));
+    input_button(centre, false);
+    ASSERT_TRUE(test_pump_until([&] { return !pushed(); }));
+    ASSERT_TRUE(test_pump_painted(control));
+    EXPECT_EQ(test_capture(control).bounds(RED), (RECT{30, 30, 70, 70}));
+    EXPECT_EQ(GadgetParent::last_command(), MAKEWPARAM(0, BN_CLICKED));  // the release clicked gadget 0
 }
 
 TEST_F(ImageGadget, ANewPictureThroughSetStateIsPaintedAtOnce)
@@ -84,7 +85,7 @@ TEST_F(ImageGadget, ANewPictureThroughSetStateIsPaintedAtOnce)
     gadget_set_state(0, reinterpret_cast<intptr_t>(blue40));  // no message is pumped after this
     // The paint gave back its clip region and context.
     EXPECT_EQ(gdi_census(), painted);
-    GuiTestCapture c = gui_test_capture(control);
+    TestCapture c = test_capture(control);
     EXPECT_EQ(c.bounds(BLUE), (RECT{30, 30, 70, 70}));
     EXPECT_EQ(c.count(RED), 0);
     EXPECT_EQ(gadget_get_state(0), reinterpret_cast<intptr_t>(blue40));
@@ -98,15 +99,15 @@ TEST_F(ImageGadget, AToggleShowsItsPressedPictureWhileChecked)
     EXPECT_EQ(gadget_get_attribute(0, 2), reinterpret_cast<intptr_t>(green40));
     EXPECT_EQ(gadget_get_attribute(0, 1), reinterpret_cast<intptr_t>(red40));
     EXPECT_EQ(gadget_get_state(0), 0);
-    EXPECT_EQ(gui_test_capture(control).count(RED), 40 * 40);
+    EXPECT_EQ(test_capture(control).count(RED), 40 * 40);
     gadget_set_state(0, 1);
     EXPECT_EQ(SendMessageA(control, BM_GETCHECK, 0, 0), BST_CHECKED);
     EXPECT_EQ(gadget_get_state(0), 1);
-    GuiTestCapture checked = gui_test_capture(control);
+    TestCapture checked = test_capture(control);
     EXPECT_EQ(checked.count(GREEN), 40 * 40);
     EXPECT_EQ(checked.count(RED), 0);
     gadget_set_state(0, 0);
-    EXPECT_EQ(gui_test_capture(control).count(RED), 40 * 40);
+    EXPECT_EQ(test_capture(control).count(RED), 40 * 40);
 }
 
 TEST_F(ImageGadget, AToggleIsNotMadeByOtherFlags)
@@ -120,8 +121,8 @@ TEST_F(ImageGadget, ADisabledGadgetDrawsItsPictureEmbossed)
 {
     ASSERT_NE(create(red40), nullptr);
     EnableWindow(control, FALSE);
-    ASSERT_TRUE(gui_test_pump_painted(control));
-    GuiTestCapture c = gui_test_capture(control);
+    ASSERT_TRUE(test_pump_painted(control));
+    TestCapture c = test_capture(control);
     EXPECT_EQ(c.count(RED), 0);
     EXPECT_NE(c.at(50, 50), c.at(5, 5)) << "the embossed picture differs from the face";
 }
@@ -147,14 +148,14 @@ TEST_F(ImageGadget, AnIconIsCentredByTheSizeOfItsMask)
 {
     ICONINFO info = {};
     info.fIcon = TRUE;
-    info.hbmColor = gui_test_bitmap(32, 32, GREEN);
+    info.hbmColor = test_solid_bitmap(32, 32, GREEN);
     info.hbmMask = CreateBitmap(32, 32, 1, 1, nullptr);  // all zero: every pixel opaque
     HICON icon = CreateIconIndirect(&info);
     DeleteObject(info.hbmColor);
     DeleteObject(info.hbmMask);
     ASSERT_NE(icon, nullptr);
     ASSERT_NE(create(reinterpret_cast<HBITMAP>(icon)), nullptr);
-    EXPECT_EQ(gui_test_capture(control).bounds(GREEN), (RECT{34, 34, 66, 66}));
+    EXPECT_EQ(test_capture(control).bounds(GREEN), (RECT{34, 34, 66, 66}));
     DestroyWindow(control);
     DestroyIcon(icon);
 }
@@ -169,7 +170,7 @@ TEST_F(ImageGadget, AFocusedGadgetDrawsItsFocusRectangleOverThePicture)
     auto red_on_ring = [&] {
         InvalidateRect(control, nullptr, TRUE);
         UpdateWindow(control);
-        GuiTestCapture c = gui_test_capture(control);
+        TestCapture c = test_capture(control);
         int red = 0;
         for (int x = 4; x < 96; ++x)
             red += (c.at(x, 3) == RED) + (c.at(3, x) == RED);
@@ -180,18 +181,18 @@ TEST_F(ImageGadget, AFocusedGadgetDrawsItsFocusRectangleOverThePicture)
     gadget_focus(0);
     ASSERT_EQ(GetFocus(), control);
     EXPECT_EQ(red_on_ring(), 0);
-    GuiTestParent::hide_focus() = true;
+    GadgetParent::hide_focus() = true;
     EXPECT_EQ(red_on_ring(), 2 * 92);
-    GuiTestParent::hide_focus() = false;
+    GadgetParent::hide_focus() = false;
 }
 
 TEST_F(ImageGadget, WithoutAPictureOnlyTheFaceIsPainted)
 {
     HBRUSH not_a_picture = CreateSolidBrush(RED);
     ASSERT_NE(create(reinterpret_cast<HBITMAP>(not_a_picture)), nullptr);
-    EXPECT_EQ(gui_test_capture(control).count(RED), 0);
+    EXPECT_EQ(test_capture(control).count(RED), 0);
     gadget_set_state(0, 0);
-    EXPECT_EQ(gui_test_capture(control).count(RED), 0);
+    EXPECT_EQ(test_capture(control).count(RED), 0);
     DeleteObject(not_a_picture);
 }
 

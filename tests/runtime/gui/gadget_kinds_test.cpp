@@ -8,7 +8,7 @@
 
 #include "runtime/gui/gadget.h"
 #include "runtime/gui/window.h"
-#include "tests/runtime/gui/support/gadget_fixture.h"
+#include "tests/runtime/gui/gadget_fixture.h"
 #include "tools/gdi_census/gdi_census.h"
 
 namespace {
@@ -51,7 +51,7 @@ TEST_F(GadgetKinds, ResizeRepaintsAButtonAndALabelAndNoOtherKind)
     HWND label = handle(gadget_text_create(1, 10, 40, 80, 20, "label"));
     HWND bar = handle(gadget_progress_create(2, 10, 70, 80, 20, 0, 50));
     HWND image = handle(gadget_image_create(0, 10, 100, 80, 20, nullptr));
-    gui_test_pump(50);
+    test_pump(50);
     for (HWND control : {button, label, bar, image})
         ValidateRect(control, nullptr);
     for (ObjectNumber n : {5, 1, 2, 0})
@@ -164,13 +164,13 @@ TEST_F(GadgetKinds, ALabelPaintsItsColours)
     GdiCensus before = gdi_census();
     HWND label = handle(gadget_text_create(1, 10, 10, 100, 20, ""));
     gadget_set_colour(1, 2, RGB(0, 200, 0));
-    gui_test_pump(50);
-    EXPECT_EQ(gui_test_capture(label).at(50, 10), RGB(0, 200, 0));
+    test_pump(50);
+    EXPECT_EQ(test_capture(label).at(50, 10), RGB(0, 200, 0));
     // A text colour alone paints the background in the button face colour.
     HWND other = handle(gadget_text_create(2, 10, 40, 100, 20, ""));
     gadget_set_colour(2, 1, RGB(255, 0, 0));
-    gui_test_pump(50);
-    EXPECT_EQ(gui_test_capture(other).at(50, 10), GetSysColor(COLOR_BTNFACE));
+    test_pump(50);
+    EXPECT_EQ(test_capture(other).at(50, 10), GetSysColor(COLOR_BTNFACE));
     EXPECT_EQ(gadget_get_colour(2, 1), static_cast<int32_t>(RGB(255, 0, 0)));
     EXPECT_EQ(gadget_get_colour(2, 2), -1);
     // Painted and freed, the labels leave no brush behind.

@@ -6,7 +6,7 @@
 
 #include "runtime/gui/event.h"
 #include "runtime/gui/gadget.h"
-#include "tests/runtime/gui/support/gadget_fixture.h"
+#include "tests/runtime/gui/gadget_fixture.h"
 
 namespace {
 
@@ -195,7 +195,7 @@ TEST_F(GadgetMachinery, DestroyingTheWindowReleasesItsGadgets)
     DestroyWindow(parent);
     EXPECT_EQ(record(8), nullptr);
     EXPECT_EQ(record(9), nullptr);
-    parent = GuiTestParent::open(0, 0, 400, 300);
+    parent = GadgetParent::open(0, 0, 400, 300);
 }
 
 TEST_F(GadgetMachinery, TwoTextGadgetsWithOneBackColourShareOneBrush)
@@ -230,7 +230,7 @@ TEST_F(GadgetMachinery, ChangingTheBackColourGivesTheOldBrushBack)
 
 TEST(BrushCache, CountsHoldersPerColour)
 {
-    gui_test_start();
+    test_runtime_start("message boxes");
     HBRUSH a = brush_acquire(RGB(10, 20, 30));
     HBRUSH b = brush_acquire(RGB(10, 20, 30));
     HBRUSH c = brush_acquire(RGB(30, 20, 10));
@@ -267,7 +267,7 @@ TEST_F(GadgetMachinery, TopWindowIsTheNearestLibraryWindowElseTheTopmostAncestor
 // so visual styles are off whatever the application's theme.
 TEST(ThemeDetect, TheClassicCommonControlsGiveNoVisualStyles)
 {
-    gui_test_start();
+    test_runtime_start("message boxes");
     int32_t version = theme_detect();
     std::printf("common controls %d.%d, themed %d\n", version >> 16, version & 0xFFFF, gadget_themed());
     EXPECT_EQ(version >> 16, 5);

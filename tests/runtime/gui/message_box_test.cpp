@@ -5,14 +5,49 @@
 
 #include <windows.h>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "runtime/gui/message_box.h"
 #include "runtime/gui/window.h"
-#include "tests/runtime/gui/support/gui_events.h"
+#include "tests/support/events.h"
+#include "tests/support/runtime_start.h"
 
 namespace {
+
+struct WindowSearch {
+    const char* class_name;
+    HWND found;
+};
+
+// A named callback: a lambda's function pointer would not be WINAPI on i686.
+BOOL CALLBACK window_seek(HWND window, LPARAM lparam)
+{
+    WindowSearch* s = reinterpret_cast<WindowSearch*>(lparam);
+    char name[64];
+    if (IsWindowVisible(window) && GetClassNameA(window, name, sizeof name) &&
+        std::strcmp(name, s->class_name) == 0) {
+        s->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A window of the thread with that class, waited for up to `ms` milliseconds;
+// null when none appeared.
+HWND thread_window(DWORD thread, const char* class_name, DWORD ms)
+{
+    WindowSearch search = {class_name, nullptr};
+    DWORD start = GetTickCount();
+    do {
+        EnumThreadWindows(thread, window_seek, reinterpret_cast<LPARAM>(&search));
+        if (search.found)
+            return search.found;
+        Sleep(20);
+    } while (GetTickCount() - start < ms);
+    return nullptr;
+}
 
 // Finds the box of the main thread, notes what the windows look like while it
 // is up, then presses one of its buttons. A box that never comes up ends the
@@ -32,7 +67,7 @@ struct BoxAnswer {
     static DWORD WINAPI run(void* self)
     {
         BoxAnswer* a = static_cast<BoxAnswer*>(self);
-        a->box = gui_test_thread_window(a->main_thread, "#32770", 30000);
+        a->box = thread_window(a->main_thread, "#32770", 30000);
         if (!a->box) {
             std::fprintf(stderr, "no message box came up within 30 s: ending the test program\n");
             std::fflush(stderr);
@@ -58,7 +93,7 @@ struct BoxAnswer {
 
 class MessageBox_ : public ::testing::Test {
 protected:
-    void SetUp() override { gui_test_window_start(); }
+    void SetUp() override { test_runtime_start("message boxes"); }
     void TearDown() override
     {
         for (ObjectNumber n = 0; n < 4; ++n)
@@ -72,7 +107,7 @@ protected:
     void foreground(HWND window)
     {
         SetForegroundWindow(window);
-        gui_test_events_drop(100);
+        test_events_drop(100);
     }
     // Shows a box on this thread (`box` calls message_box) while `answer`
     // looks at it and answers it.
@@ -154,7 +189,7 @@ TEST_F(MessageBox_, WithAnotherProcessInTheForegroundTheBoxHasNoOwner)
     HWND game = open(0, 100);
     // The desktop window belongs to another process of the session.
     SetForegroundWindow(GetDesktopWindow());
-    gui_test_events_drop(100);
+    test_events_drop(100);
     HWND foreground_window = GetForegroundWindow();
     DWORD process = 0;
     GetWindowThreadProcessId(foreground_window, &process);
@@ -173,12 +208,12 @@ TEST_F(MessageBox_, WithAnotherProcessInTheForegroundTheBoxHasNoOwner)
 
 TEST(ModalList, RestoreEnablesOnlyWhatTheThreadRecorded)
 {
-    gui_test_window_start();
+    test_runtime_start("message boxes");
     window_open(0, 100, 100, 150, 100, "a", WS_POPUP);
     window_open(1, 300, 100, 150, 100, "b", WS_POPUP);
     HWND a = window_handle(0), b = window_handle(1);
     SetForegroundWindow(a);
-    gui_test_events_drop(100);
+    test_events_drop(100);
     modal_disable();
     EXPECT_TRUE(IsWindowEnabled(a));  // the foreground window is the box's owner, never recorded
     EXPECT_FALSE(IsWindowEnabled(b));

@@ -9,7 +9,9 @@
 #include "runtime/gui/event.h"
 #include "runtime/gui/sizing.h"
 #include "runtime/gui/window.h"
-#include "tests/runtime/gui/support/gui_events.h"
+#include "tests/runtime/gui/window_fixture.h"
+#include "tests/support/events.h"
+#include "tests/support/input.h"
 
 namespace {
 
@@ -37,32 +39,28 @@ RECT window_rect(HWND window)
     return r;
 }
 
-class SizingTest : public ::testing::Test {
+class SizingTest : public WindowFixture {
 protected:
     void SetUp() override
     {
-        gui_test_window_start();
         SystemParametersInfoA(SPI_SETDRAGFULLWINDOWS, TRUE, nullptr, 0);
-        ASSERT_NE(window_open(0, 100, 100, 300, 200, "size", WS_OVERLAPPEDWINDOW), 0);
-        window = window_handle(0);
-        SetForegroundWindow(window);
+        open(100, 100, 300, 200, "size", WS_OVERLAPPEDWINDOW);
         SetFocus(window);
         seen.clear();
         minimum_width = 0;
         start = window_rect(window);
         window_set_callback(0, watch);
         // Moves left over from earlier cursor changes are handled first.
-        gui_test_mouse_settle(start.left + 50, start.top + 60);
+        test_mouse_settle({start.left + 50, start.top + 60}, test_events_drop);
         start = window_rect(window);
     }
     void TearDown() override
     {
         ReleaseCapture();
-        gui_test_window_end();
+        WindowFixture::TearDown();
     }
     void size_from(WPARAM edge) { EXPECT_EQ(SendMessageA(window, WM_SYSCOMMAND, SC_SIZE | edge, 0), 0); }
 
-    HWND window = nullptr;
     RECT start = {};
 };
 
@@ -78,7 +76,7 @@ TEST_F(SizingTest, TheMouseDragsTheChosenEdgeUntilTheButtonIsReleased)
     EXPECT_TRUE(was_seen(WM_GETMINMAXINFO));
     EXPECT_TRUE(was_seen(WM_LBUTTONDOWN));
 
-    ASSERT_TRUE(gui_test_mouse_settle(start.right + 60, start.top + 40));
+    ASSERT_TRUE(test_mouse_settle({start.right + 60, start.top + 40}, test_events_drop));
     RECT r = window_rect(window);
     EXPECT_EQ(r.right, start.right + 60 + 2);
     EXPECT_EQ(r.left, start.left);
@@ -87,9 +85,9 @@ TEST_F(SizingTest, TheMouseDragsTheChosenEdgeUntilTheButtonIsReleased)
     EXPECT_TRUE(was_seen(WM_SIZING));
     EXPECT_TRUE(was_seen(WM_ENTERSIZEMOVE));
 
-    gui_test_mouse(start.right + 60, start.top + 40, MOUSEEVENTF_LEFTUP);
+    input_button({start.right + 60, start.top + 40}, false);
     // The end of sizing is posted, after everything else it does.
-    EXPECT_TRUE(gui_test_events_until([] { return was_seen(WM_EXITSIZEMOVE); }));
+    EXPECT_TRUE(test_events_until([] { return was_seen(WM_EXITSIZEMOVE); }));
     EXPECT_EQ(s->active, 0);
     EXPECT_EQ(GetCapture(), nullptr);
 }
@@ -101,7 +99,7 @@ TEST_F(SizingTest, TheWindowCanRaiseItsMinimumTrackingSize)
     EXPECT_EQ(sizing_state()->limits.ptMinTrackSize.x, 250);
     EXPECT_EQ(sizing_state()->limits.ptMaxTrackSize.x, GetSystemMetrics(SM_CXMAXTRACK));
     // Past the right edge: the left edge stops 250 pixels short of it.
-    ASSERT_TRUE(gui_test_mouse_settle(start.right + 100, start.top + 40));
+    ASSERT_TRUE(test_mouse_settle({start.right + 100, start.top + 40}, test_events_drop));
     RECT r = window_rect(window);
     EXPECT_EQ(r.right, start.right);
     EXPECT_EQ(r.left, start.right - 250);

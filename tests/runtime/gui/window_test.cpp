@@ -12,7 +12,10 @@
 #include "runtime/gui/event.h"
 #include "runtime/gui/gadget.h"
 #include "runtime/gui/window.h"
-#include "tests/runtime/gui/support/gui_events.h"
+#include "tests/support/events.h"
+#include "tests/support/pixels.h"
+#include "tests/support/pump.h"
+#include "tests/support/runtime_start.h"
 #include "tools/gdi_census/gdi_census.h"
 
 namespace {
@@ -43,14 +46,15 @@ class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        gui_test_window_start();
+        test_runtime_start("message boxes");
         screen_width = GetSystemMetrics(SM_CXSCREEN);
         screen_height = GetSystemMetrics(SM_CYSCREEN);
     }
     void TearDown() override
     {
-        gui_test_window_end();
-        gui_test_events_drop(0);
+        window_library_end();
+        event_library_end();
+        test_events_drop(0);
     }
     int32_t screen_width = 0;
     int32_t screen_height = 0;
@@ -336,8 +340,8 @@ TEST_F(WindowTest, TheBackgroundColourAndTheEraseCallbackPaintTheClientArea)
     HWND window = window_handle(0);
     window_set_colour(0, RGB(255, 0, 0));
     UpdateWindow(window);
-    gui_test_pump(50);
-    GuiTestCapture red = gui_test_capture(window);
+    test_pump(50);
+    TestCapture red = test_capture(window);
     EXPECT_EQ(red.count(RGB(255, 0, 0)), 120 * 80);
     EXPECT_EQ(window_record(0)->background_colour, RGB(255, 0, 0));
 
@@ -346,10 +350,10 @@ TEST_F(WindowTest, TheBackgroundColourAndTheEraseCallbackPaintTheClientArea)
     window_set_colour(0, -1);
     EXPECT_EQ(window_record(0)->background_brush, nullptr);
     UpdateWindow(window);
-    gui_test_pump(50);
+    test_pump(50);
     EXPECT_EQ(erased_window, window);
     EXPECT_NE(erased_dc, nullptr);
-    EXPECT_EQ(gui_test_capture(window).count(RGB(0, 255, 0)), 120 * 80);
+    EXPECT_EQ(test_capture(window).count(RGB(0, 255, 0)), 120 * 80);
     window_set_colour(0, RGB(0, 0, 255));
     window_close(0);
     EXPECT_EQ(gdi_census(), before);  // nor the last brush

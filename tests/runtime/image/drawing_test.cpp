@@ -7,7 +7,8 @@
 
 #include "runtime/image/drawing.h"
 #include "runtime/image/font.h"
-#include "tests/runtime/image/image_pixels.h"
+#include "tests/runtime/image/image_readback.h"
+#include "tests/support/runtime_start.h"
 #include "tools/gdi_census/gdi_census.h"
 
 namespace {
@@ -28,9 +29,7 @@ class DrawingTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        image_test_start();
-        drawing_library_start();
-        font_library_start();
+        test_runtime_start("images");
         ASSERT_NE(image_create(100, 100, 100), 0);
     }
     void TearDown() override

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "runtime/core/heap.h"
 #include "runtime/image/font.h"
+#include "tests/support/runtime_start.h"
 #include "tools/gdi_census/gdi_census.h"
 
 namespace {
@@ -14,9 +14,7 @@ class FontTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        heap_main_create();
-        heap_list_create();
-        font_library_start();
+        test_runtime_start("fonts");
     }
     void TearDown() override { font_free_all(); }
 

@@ -6,7 +6,10 @@
 #include <cstring>
 #include <vector>
 
-#include "tests/runtime/image/image_pixels.h"
+#include "runtime/core/heap.h"
+#include "tests/runtime/image/image_readback.h"
+#include "tests/support/heap_blocks.h"
+#include "tests/support/runtime_start.h"
 #include "tools/gdi_census/gdi_census.h"
 
 extern "C" const unsigned char zorvant_ico[];
@@ -51,7 +54,7 @@ class ImageLoadTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        image_test_start();
+        test_runtime_start("images");
         decoder_asked = 0;
         decoder_kind = 0;
     }
@@ -143,14 +146,7 @@ TEST_F(ImageLoadTest, AnyGivesADynamicHandleThatNamesThePicture)
 // Blocks in use in the list heap, where dynamic records live.
 int list_blocks()
 {
-    int count = 0;
-    PROCESS_HEAP_ENTRY entry = {};
-    HeapLock(heap_list());
-    while (HeapWalk(heap_list(), &entry))
-        if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY)
-            ++count;
-    HeapUnlock(heap_list());
-    return count;
+    return test_heap_blocks(heap_list());
 }
 
 TEST_F(ImageLoadTest, RefusedDataWithAnyLeavesNoDynamicRecord)

@@ -6,7 +6,8 @@
 #include <cstring>
 #include <vector>
 
-#include "tests/runtime/image/image_pixels.h"
+#include "tests/runtime/image/image_readback.h"
+#include "tests/support/runtime_start.h"
 #include "tools/gdi_census/gdi_census.h"
 
 namespace {
@@ -15,7 +16,7 @@ class ImageResizeTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        image_test_start();
+        test_runtime_start("images");
         ASSERT_NE(image_from_memory(3, target_bmp), 0);
     }
     void TearDown() override { image_free_all(); }

@@ -8,9 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "runtime/image/image.h"
 #include "runtime/image/image_save.h"
-#include "tests/runtime/image/image_pixels.h"
-#include "tests/runtime/temp_folder.h"
+#include "tests/support/runtime_start.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -80,10 +81,7 @@ const ImageEncoder shadowed_entry = {ENCODER_TEST, second_encode};
 
 class ImageSaveTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        image_test_start();
-    }
+    void SetUp() override { test_runtime_start("images"); }
     void TearDown() override { image_free_all(); }
     std::string path(const char* name) { return temp.path(name); }
     // A black image with some pixels set (colours as 0x00BBGGRR).
@@ -98,7 +96,7 @@ protected:
         SelectObject(dc, old);
         DeleteDC(dc);
     }
-    TempFolder temp{"zorvant_save_"};
+    TempFolder temp{"zorvant_save"};
 };
 
 TEST_F(ImageSaveTest, BmpOfAHundredSquareHasTheHeadersAndItsRowsBottomFirst)

@@ -8,9 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "runtime/image/image.h"
 #include "runtime/image/image_save.h"
-#include "tests/runtime/image/image_pixels.h"
-#include "tests/runtime/temp_folder.h"
+#include "tests/support/runtime_start.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -72,7 +73,7 @@ class PngTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        image_test_start();
+        test_runtime_start("images");
         png_encoder_register();
     }
     void TearDown() override { image_free_all(); }
@@ -90,7 +91,7 @@ protected:
         SelectObject(dc, old);
         DeleteDC(dc);
     }
-    TempFolder temp{"zorvant_png_"};
+    TempFolder temp{"zorvant_png"};
 };
 
 TEST_F(PngTest, CardIsAnRgbPngWithOnlyTheCriticalChunks)

@@ -8,7 +8,10 @@
 #include "runtime/core/heap.h"
 #include "runtime/skin/packed_block.h"
 #include "runtime/skin/skin.h"
-#include "tests/runtime/skin/support/skin_fixture.h"
+#include "tests/runtime/skin/skin_containers.h"
+#include "tests/support/heap_blocks.h"
+#include "tests/support/pixels.h"
+#include "tests/support/runtime_start.h"
 #include "tools/gdi_census/gdi_census.h"
 
 namespace {
@@ -17,21 +20,20 @@ class SkinLoad : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        heap_main_create();
-        heap_skin_create();
-        baseline = skin_heap_blocks();
+        test_runtime_start("skin heap");
+        baseline = test_heap_blocks(heap_skin());
     }
     void TearDown() override
     {
         skin_free_all();
-        EXPECT_EQ(skin_heap_blocks(), baseline);
+        EXPECT_EQ(test_heap_blocks(heap_skin()), baseline);
     }
     // A load that must fail and leave the heap as it was.
     void expect_refused(const std::vector<uint8_t>& container, const char* why)
     {
-        int before = skin_heap_blocks();
+        int before = test_heap_blocks(heap_skin());
         EXPECT_EQ(skin_load_ex(container.data(), container.size()), nullptr) << why;
-        EXPECT_EQ(skin_heap_blocks(), before) << why;
+        EXPECT_EQ(test_heap_blocks(heap_skin()), before) << why;
     }
     std::vector<uint8_t> game_skin() const { return std::vector<uint8_t>(asset_skin, asset_skin + asset_skin_size); }
     int baseline = 0;
@@ -69,7 +71,8 @@ TEST_F(SkinLoad, GameSkinGivesItsRegionCopyAndPicture)
     // The bitmap holds the picture's pixels, bottom file row at the bottom.
     std::vector<uint8_t> payload(1116424);
     ASSERT_EQ(packed_block_unpack(asset_skin + 48, payload.data()), payload.size());
-    std::vector<uint32_t> pixels = bitmap_pixels(slot->bitmap, 600, 620);
+    std::vector<uint32_t> pixels = test_bitmap_pixels(slot->bitmap, 600, 620);
+    ASSERT_EQ(pixels.size(), 600u * 620);
     int wrong = 0;
     for (int y = 0; y < 620; ++y) {
         for (int x = 0; x < 600; ++x) {
@@ -153,7 +156,7 @@ TEST_F(SkinLoad, PayloadBoundsAreChecked)
     expect_refused(with(32, uint32_t(sound.size() - picture - 3)), "picture size short of its rows");
     for (size_t size = 0; size < sound.size(); ++size)
         EXPECT_EQ(skin_load_ex(sound.data(), size), nullptr) << size;
-    EXPECT_EQ(skin_heap_blocks(), baseline);
+    EXPECT_EQ(test_heap_blocks(heap_skin()), baseline);
 }
 
 // The checks pass a picture without planes, which the platform will not
@@ -197,10 +200,11 @@ TEST_F(SkinLoad, PlainPayloadIsUsedInPlace)
     EXPECT_NE(skin, c.data() + 48);
     EXPECT_EQ(memcmp(skin, c.data() + 48, 48), 0);
     // The slot array and the region copy: nothing else was allocated.
-    EXPECT_EQ(skin_heap_blocks(), baseline + 2);
+    EXPECT_EQ(test_heap_blocks(heap_skin()), baseline + 2);
     const SkinSlot* slot = skin_slot_find(skin);
     ASSERT_NE(slot, nullptr);
-    std::vector<uint32_t> pixels = bitmap_pixels(slot->bitmap, 8, 4);
+    std::vector<uint32_t> pixels = test_bitmap_pixels(slot->bitmap, 8, 4);
+    ASSERT_EQ(pixels.size(), 32u);
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 8; ++x)
             EXPECT_EQ(pixels[y * 8 + x], uint32_t(x * 7) << 16 | uint32_t(y * 11) << 8 | 0x40) << x << "," << y;
@@ -242,7 +246,7 @@ TEST_F(SkinLoad, FreeAllDeletesBitmapsAndBlocks)
     skin_free_all();
     EXPECT_EQ(GetObjectType(bitmap), 0u);
     EXPECT_EQ(gdi_census(), before);  // nor a context of the conversion
-    EXPECT_EQ(skin_heap_blocks(), baseline);
+    EXPECT_EQ(test_heap_blocks(heap_skin()), baseline);
     EXPECT_EQ(skin_slot_find(skin), nullptr);
     EXPECT_NE(skin_load(asset_skin), nullptr);  // loads start afresh
 }

@@ -6,10 +6,13 @@
 
 #include <vector>
 
-#include "runtime/core/heap.h"
 #include "runtime/skin/skin.h"
 #include "runtime/skin/skin_window.h"
-#include "tests/runtime/skin/support/skin_fixture.h"
+#include "tests/runtime/skin/skin_containers.h"
+#include "tests/support/pixels.h"
+#include "tests/support/pump.h"
+#include "tests/support/runtime_start.h"
+#include "tests/support/window.h"
 #include "tools/gdi_census/gdi_census.h"
 
 namespace {
@@ -47,35 +50,11 @@ LRESULT CALLBACK own_proc(HWND window, UINT message, WPARAM wparam, LPARAM lpara
     return DefWindowProcA(window, message, wparam, lparam);
 }
 
-void pump()
-{
-    MSG msg;
-    for (int round = 0; round < 5; ++round) {
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(20);
-    }
-}
-
-// A visible popup whose client area is the whole window, in a class of its
-// own, as the runtime's windows have.
+// A window of a class of its own, as the runtime's windows have, in front of
+// every other.
 HWND open_window(int x, int y, int width, int height)
 {
-    static int classes;
-    char name[32];
-    wsprintfA(name, "SkinTest_%d", ++classes);
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = own_proc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = name;
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    RegisterClassA(&wc);
-    HWND window = CreateWindowExA(WS_EX_TOPMOST, name, "", WS_POPUP | WS_VISIBLE, x, y, width, height, nullptr,
-                                  nullptr, wc.hInstance, nullptr);
-    pump();
-    return window;
+    return test_window_open(x, y, width, height, own_proc, WS_EX_TOPMOST);
 }
 
 // A 32-bit bitmap whose pixel (x, y) is RGB(x * 2, y * 4, 100 + seed).
@@ -101,23 +80,8 @@ uint32_t tile_colour(int x, int y, int seed = 0)
 // window is null, as 0x00RRGGBB.
 std::vector<uint32_t> capture(HWND window, int x, int y, int width, int height)
 {
-    HDC source = GetDC(window);
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    BitBlt(dc, 0, 0, width, height, source, x, y, SRCCOPY);
-    GdiFlush();
-    std::vector<uint32_t> out(static_cast<uint32_t*>(bits), static_cast<uint32_t*>(bits) + width * height);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    DeleteObject(bitmap);
-    ReleaseDC(window, source);
-    for (uint32_t& p : out)
-        p &= 0xFFFFFF;
-    return out;
+    RECT area = {x, y, x + width, y + height};
+    return test_capture(window, &area).pixels;
 }
 
 // The destination rectangles of the bit-block copies that one
@@ -149,8 +113,7 @@ class SkinWindow : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        heap_main_create();
-        heap_skin_create();
+        test_runtime_start("skin heap");
         seen.clear();
         own_erases = 0;
     }
@@ -158,7 +121,7 @@ protected:
     {
         for (HWND w : windows)
             DestroyWindow(w);
-        pump();
+        test_pump(100);
         for (HBITMAP b : bitmaps)
             DeleteObject(b);
         skin_free_all();
@@ -191,7 +154,7 @@ TEST_F(SkinWindow, TilesNineCopiesColumnByColumn)
         EXPECT_EQ(copies[k].bottom - copies[k].top, 50) << k;
     }
 
-    pump();
+    test_pump(100);
     std::vector<uint32_t> pixels = capture(w, 0, 0, 250, 120);
     int wrong = 0;
     for (int y = 0; y < 120; ++y)
@@ -230,7 +193,7 @@ TEST_F(SkinWindow, SecondBackgroundSubclassesOnce)
     ASSERT_EQ(copies.size(), 6u);  // 60 x 30 tiles over 120 x 80
     EXPECT_EQ(copies[1].top, 30);
     EXPECT_EQ(copies[3].left, 60);
-    pump();
+    test_pump(100);
     std::vector<uint32_t> pixels = capture(w, 0, 0, 120, 80);
     EXPECT_EQ(pixels[35 * 120 + 70], tile_colour(10, 5, 1));
 }
@@ -322,9 +285,10 @@ TEST_F(SkinWindow, GameSkinShapesTheWindowAndShowsWhatLiesBehind)
     skin_windows_end();
     GdiCensus before = gdi_census();
 
-    pump();
+    test_pump(100);
     std::vector<uint32_t> shot = capture(nullptr, 100, 40, 600, 620);
-    std::vector<uint32_t> picture = bitmap_pixels(skin_slot_find(skin)->bitmap, 600, 620);
+    std::vector<uint32_t> picture = test_bitmap_pixels(skin_slot_find(skin)->bitmap, 600, 620);
+    ASSERT_EQ(picture.size(), 600u * 620);
     auto at = [&shot](int x, int y) { return shot[y * 600 + x]; };
     const uint32_t green = 0x00C800;
     EXPECT_EQ(at(0, 0), green);      // corners cut away
@@ -336,7 +300,7 @@ TEST_F(SkinWindow, GameSkinShapesTheWindowAndShowsWhatLiesBehind)
         EXPECT_EQ(at(p.x, p.y), picture[p.y * 600 + p.x]) << p.x << "," << p.y;
     for (int repaint = 0; repaint < 2; ++repaint) {
         InvalidateRect(w, nullptr, TRUE);
-        pump();
+        test_pump(100);
     }
     skin_windows_end();
     EXPECT_EQ(gdi_census(), before);
@@ -363,7 +327,7 @@ TEST_F(SkinWindow, MemoryDcIsRemadeAfterTheEndStep)
     skin_windows_end();
     skin_windows_end();  // a second end step does nothing
     InvalidateRect(w, nullptr, TRUE);
-    pump();
+    test_pump(100);
     std::vector<uint32_t> pixels = capture(w, 0, 0, 40, 40);
     EXPECT_EQ(pixels[20 * 40 + 30], tile_colour(30, 20));
 }

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "runtime/image/dib_check.h"
-#include "tests/fuzz/fuzz_support.h"
+#include "tests/support/fuzz_target.h"
 
 namespace {
 

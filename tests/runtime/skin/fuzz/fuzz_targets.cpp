@@ -8,7 +8,7 @@
 
 #include "runtime/skin/packed_block.h"
 #include "runtime/skin/skin_container.h"
-#include "tests/fuzz/fuzz_support.h"
+#include "tests/support/fuzz_target.h"
 #include "tools/pack/pack.h"
 
 namespace {

@@ -1,6 +1,5 @@
-// Shared by the skin tests: the embedded game skin, skin containers built in
-// memory (plain payloads, so no packer is needed), and a block count of the
-// skin heap.
+// Shared by the skin tests: the embedded game skin, and skin containers built
+// in memory (plain payloads, so no packer is needed).
 #pragma once
 
 #include <windows.h>
@@ -31,9 +30,3 @@ std::vector<uint8_t> plain_container(const ContainerLayout& layout);
 
 // Writes a 32-bit little-endian field of a container or payload.
 void set32(std::vector<uint8_t>& bytes, size_t offset, uint32_t value);
-
-// Busy blocks in the skin heap.
-int skin_heap_blocks();
-
-// The pixels of a bitmap as 32-bit 0x00RRGGBB values, top row first.
-std::vector<uint32_t> bitmap_pixels(HBITMAP bitmap, int32_t width, int32_t height);

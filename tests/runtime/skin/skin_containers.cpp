@@ -1,9 +1,7 @@
-// Shared by the skin tests: container builders and heap and pixel probes.
-#include "tests/runtime/skin/support/skin_fixture.h"
+// Skin containers built in memory for the skin tests.
+#include "tests/runtime/skin/skin_containers.h"
 
 #include <algorithm>
-
-#include "runtime/core/heap.h"
 
 void set32(std::vector<uint8_t>& bytes, size_t offset, uint32_t value)
 {
@@ -82,35 +80,4 @@ std::vector<uint8_t> plain_container(const ContainerLayout& layout)
     out.insert(out.end(), region.begin(), region.end());
     out.insert(out.end(), picture.begin(), picture.end());
     return out;
-}
-
-int skin_heap_blocks()
-{
-    HANDLE heap = heap_skin();
-    PROCESS_HEAP_ENTRY entry = {};
-    int count = 0;
-    HeapLock(heap);
-    while (HeapWalk(heap, &entry))
-        if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY)
-            ++count;
-    HeapUnlock(heap);
-    return count;
-}
-
-std::vector<uint32_t> bitmap_pixels(HBITMAP bitmap, int32_t width, int32_t height)
-{
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    std::vector<uint32_t> pixels(size_t(width) * height);
-    HDC dc = CreateCompatibleDC(nullptr);
-    GetDIBits(dc, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
-    DeleteDC(dc);
-    for (uint32_t& p : pixels)
-        p &= 0xFFFFFF;
-    return pixels;
 }

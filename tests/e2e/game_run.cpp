@@ -1,5 +1,5 @@
 // The fixture of the end-to-end tests.
-#include "tests/e2e/support/e2e.h"
+#include "tests/e2e/game_run.h"
 
 #include <windows.h>
 #include <sstream>
@@ -9,42 +9,20 @@
 
 void GameRun::SetUp()
 {
-    // A fresh folder under the temporary folder, one per test and process.
-    char temp[MAX_PATH] = "";
-    GetTempPathA(sizeof temp, temp);
-    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder = std::string(temp) + "zorvant-" + info->name() + "-" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(folder.c_str(), nullptr);
-    ASSERT_EQ(GetFileAttributesA(folder.c_str()) & FILE_ATTRIBUTE_DIRECTORY, static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
+    ASSERT_TRUE(TempFolder::exists(temp.folder()));
 }
 
 void GameRun::TearDown()
 {
-    // Kept when the test failed, for a look at the files.
     if (HasFailure())
-        return;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveDirectoryA(path(name).c_str());
-            else
-                DeleteFileA(path(name).c_str());
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
+        temp.keep();
 }
 
 AutoplayOptions GameRun::options() const
 {
     AutoplayOptions o;
     o.game = path_from_unix(ZORVANT_EXE);
-    o.folder = folder;
+    o.folder = temp.folder();
     // Under qemu-i386 on a busy machine the emulated timer thread and main
     // thread get little time, and the clock's ticks (each a message the main
     // thread must take) fell 5 % of a game behind: 87 s shown for 91.8 s. A
@@ -106,12 +84,12 @@ int32_t GameRun::game_seconds(int32_t game) const
 
 std::string GameRun::path(const std::string& name) const
 {
-    return folder + "\\" + name;
+    return temp.path(name);
 }
 
 bool GameRun::exists(const std::string& name) const
 {
-    return GetFileAttributesA(path(name).c_str()) != INVALID_FILE_ATTRIBUTES;
+    return TempFolder::exists(path(name));
 }
 
 ScoreFile GameRun::score() const

@@ -1,5 +1,6 @@
-// Helpers of the image tests: the library started once per program, pixels
-// read back from the platform, and the embedded pictures.
+// An image read back for the image tests: its record field by field, what kind
+// of bitmap it holds, its pixels; and the embedded target picture's own
+// pixels to compare with.
 #pragma once
 
 #include <windows.h>
@@ -9,44 +10,17 @@
 #include <cstdint>
 #include <vector>
 
-#include "runtime/core/heap.h"
 #include "runtime/image/image.h"
+#include "tests/support/pixels.h"
 
 extern "C" const unsigned char target_bmp[];
 extern "C" const uint32_t target_bmp_size;
 
-inline void image_test_start()
-{
-    heap_main_create();
-    heap_list_create();
-    image_decoders_reset();
-    image_library_start();
-}
-
-// The bitmap's pixels as 0x00RRGGBB, top row first, read with GetDIBits.
-inline std::vector<uint32_t> pixels_of(HGDIOBJ bitmap, int32_t width, int32_t height)
-{
-    std::vector<uint32_t> pixels(static_cast<size_t>(width) * height, 0xDEADBEEF);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    HDC dc = CreateCompatibleDC(nullptr);
-    int lines = GetDIBits(dc, static_cast<HBITMAP>(bitmap), 0, height, pixels.data(), &info, DIB_RGB_COLORS);
-    DeleteDC(dc);
-    if (lines != height)
-        pixels.clear();
-    for (uint32_t& p : pixels)
-        p &= 0xFFFFFF;
-    return pixels;
-}
-
+// The image's pixels as 0x00RRGGBB, top row first; empty for no image.
 inline std::vector<uint32_t> image_pixels(ObjectNumber number)
 {
     ImageRecord* record = image_record(number);
-    return record ? pixels_of(record->handle, record->width, record->height) : std::vector<uint32_t>();
+    return record ? test_bitmap_pixels(record->handle, record->width, record->height) : std::vector<uint32_t>();
 }
 
 // The target picture's own pixels as 0x00RRGGBB, top row first.

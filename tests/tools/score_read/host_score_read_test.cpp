@@ -1,7 +1,7 @@
 // The score_read tool run on files made by the test: its output, its
 // messages and its exit status, and files it must answer without reading
 // them whole.
-#include "tests/tools/tool_run.h"
+#include "tests/support/tool_run.h"
 
 #include "game/score_record.h"
 

@@ -10,6 +10,7 @@
 #include "tools/autoplay/options.h"
 #include "tools/autoplay/picture.h"
 #include "tools/autoplay/report.h"
+#include "tests/support/temp_folder.h"
 #include "tools/autoplay/score_file.h"
 
 class GameRun : public ::testing::Test {
@@ -36,7 +37,9 @@ protected:
     ScoreFile score() const;
     Picture screenshot(const std::string& moment) const;
 
-    std::string folder;
+    // A fresh folder, one per test and process; kept when the test failed,
+    // for a look at the files.
+    TempFolder temp{std::string("zorvant_") + ::testing::UnitTest::GetInstance()->current_test_info()->name()};
     Report report;
 };
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "runtime/skin/packed_block.h"
-#include "tests/runtime/skin/host/stream_builder.h"
+#include "tests/runtime/skin/stream_builder.h"
 
 namespace {
 

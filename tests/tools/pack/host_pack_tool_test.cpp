@@ -1,7 +1,7 @@
 // The pack command on inputs anyone could hand it: no file to read, a file
 // too large, and blocks whose header claims more than they can hold. Each is
 // refused with its reason; none may end the tool by an exception.
-#include "tests/tools/tool_run.h"
+#include "tests/support/tool_run.h"
 
 namespace {
 
