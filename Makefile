@@ -44,14 +44,16 @@ test: build
 # Playing needs the compilers, Wine, the asset tools, the game and the
 # automatic player: no test program, so no test framework either. The
 # shipped i686 game is played where the kernel runs 32-bit code itself
-# (tools/play.sh), so only there is it built for playing.
+# (tools/play.sh), so only there is it built for playing. The kernel is
+# asked once, with Wine installed (tools/lib.sh); the emulator's fetch and
+# tools/play.sh take the answer.
 play: tests = OFF
 play:
-	@$(call deps,play) && $(emulator)
+	@$(call deps,play)
 	@$(call tree,host,pack make_skin make_assets score_read)
 	@$(call tree,win64,zorvant autoplay)
-	@if tools/native-i386.sh; then $(call tree,win32,zorvant); fi
-	@tools/play.sh
+	@. tools/lib.sh && zorvant_i386 && $(emulator) && \
+		if zorvant_native_i386; then $(call tree,win32,zorvant); fi && tools/play.sh
 
 # Every benchmark of the project, printed as one table.
 bench: build

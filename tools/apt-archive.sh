@@ -5,7 +5,7 @@
 # archive, whose index may name files it no longer serves. The project names
 # no archive of its own. With none, says so and fails.
 # Usage: tools/apt-archive.sh WHAT   (WHAT: what the archive is wanted for)
-set -euo pipefail
+. "$(dirname "$0")/lib.sh"
 sourcelist= sourceparts=
 eval "$(apt-config shell sourcelist Dir::Etc::sourcelist/f sourceparts Dir::Etc::sourceparts/d)"
 uri=$({

@@ -9,10 +9,7 @@
 # requests of a click (tools/click-requests.sh) are the regression guard:
 # the report ends with exit code 1 when they miss their goal.
 # Usage: tools/bench.sh   (after make build; BUILD names the build folder)
-set -e
-ZORVANT_ROOT=$(cd "$(dirname "$0")/.." && pwd)
-BUILD=${BUILD:-$ZORVANT_ROOT/build}
-export WINEPREFIX=${WINEPREFIX:-$BUILD/wine/prefix}
+. "$(dirname "$0")/lib.sh"
 . "$ZORVANT_ROOT/tools/wine-env.sh"
 W64=$BUILD/win64
 W32=$BUILD/win32
@@ -20,7 +17,7 @@ OUT=$BUILD/bench
 mkdir -p "$OUT"
 cmake --build "$W64" --target zorvant bare_peer game_metrics bench_target_jump image_jump_bench score_card_bench -j2 >/dev/null
 # Under emulation the i686 figures would measure the emulator.
-if "$ZORVANT_ROOT/tools/native-i386.sh"; then
+if zorvant_native_i386; then
     I686=yes
     cmake --build "$W32" --target zorvant bare_peer bench_target_jump -j2 >/dev/null
 else
@@ -35,8 +32,10 @@ if [ -n "$I686" ]; then programs+=("game32=$W32/game/zorvant.exe" "peer32=$W32/b
     echo "error click-requests.sh failed" >>"$OUT/requests.txt"
 trap zorvant_stop EXIT
 zorvant_session
-# From here on a missing figure shows as one, it does not end the report.
-set +e
+
+# From here on a missing figure shows as an empty one, it does not end the
+# report: a program that fails leaves an "error" line, which fails the report
+# at its end, and the readers of figures give nothing for what is missing.
 
 # Runs a Windows program; its output goes to $OUT/<name>.txt (a Wine child
 # inherits our standard handles, so a file, not a pipe).
@@ -48,9 +47,9 @@ run() {
 
 # The value after a key in a "key value" file.
 # Wine programs end their lines with CR LF.
-key() { tr -d '\r' <"$OUT/$1.txt" | awk -v k="$2" '$1 == k { print $2; exit }'; }
+key() { tr -d '\r' <"$OUT/$1.txt" | awk -v k="$2" '$1 == k { print $2; exit }' || true; }
 # The number after a phrase in a line of a file (first match).
-after() { tr -d '\r' <"$OUT/$1.txt" | grep -m1 -o -- "$2 *[0-9.]*" | grep -o '[0-9.]*$'; }
+after() { tr -d '\r' <"$OUT/$1.txt" | grep -m1 -o -- "$2 *[0-9.]*" | grep -o '[0-9.]*$' || true; }
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 now_ms() { date +%s%3N; }
 
@@ -58,7 +57,7 @@ echo "zorvant: benchmarks under Wine (display $DISPLAY), about two minutes"
 # Wine's own start cost from the shell: a console program that only exits.
 for i in 1 2 3; do
     t0=$(now_ms)
-    "$WINE" "$W64/bench/game_metrics.exe" nothing </dev/null >/dev/null 2>&1
+    "$WINE" "$W64/bench/game_metrics.exe" nothing </dev/null >/dev/null 2>&1 || true
     echo $(($(now_ms) - t0))
 done | median >"$OUT/wine_shell.txt"
 run game "$W64/bench/game_metrics.exe" "$W64/game/zorvant.exe" "$W64/bench/bare_peer.exe"
@@ -71,7 +70,7 @@ fi
 run image_jump "$W64/bench/image_jump_bench.exe"
 run score_card "$W64/bench/score_card_bench.exe"
 # In this session (exported): it starts none of its own.
-"$ZORVANT_ROOT/tools/skin-bench.sh" >"$OUT/skin.txt" 2>&1
+"$ZORVANT_ROOT/tools/skin-bench.sh" >"$OUT/skin.txt" 2>&1 || echo "error skin-bench.sh exited $?" >>"$OUT/skin.txt"
 
 us_to_ms() { awk -v v="$1" 'BEGIN { if (v == "") print ""; else printf "%.3f", v / 1000 }'; }
 mb() { awk -v v="$1" 'BEGIN { if (v == "") print ""; else printf "%.2f MB", v / 1048576 }'; }
@@ -87,8 +86,8 @@ verdict() {
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (a == "" || b == "" || a < 0 || b <= 0) print ""; else printf "%.2f", a / b }'; }
 row() { printf "%-44s %12s  %-12s %11s %6s  %-44s %s\n" "$@" | sed 's/ *$//'; }
 
-skin_wine_unpack=$(grep -A3 'under wine64' "$OUT/skin.txt" | awk '/packed_block_unpack_ex/ { print $4 }')
-skin_wine_zlib=$(grep -A3 'under wine64' "$OUT/skin.txt" | awk '/zlib inflate/ { print $7 }')
+skin_wine_unpack=$(grep -A3 'under wine64' "$OUT/skin.txt" | awk '/packed_block_unpack_ex/ { print $4 }' || true)
+skin_wine_zlib=$(grep -A3 'under wine64' "$OUT/skin.txt" | awk '/zlib inflate/ { print $7 }' || true)
 skin_host_unpack=$(awk '/packed_block_unpack_ex/ { print $4; exit }' "$OUT/skin.txt")
 skin_host_zlib=$(awk '/zlib inflate/ { print $7; exit }' "$OUT/skin.txt")
 skin_load=$(awk '/skin_load_ex/ { print $4 }' "$OUT/skin.txt")
@@ -104,7 +103,7 @@ requests() { key requests "$1_requests_median"; }
 request_span() {
     tr -d '\r' <"$OUT/requests.txt" | awk -v k="$1_requests_each" '$1 == k {
         lo = hi = $2; for (i = 3; i <= NF; i++) { if ($i < lo) lo = $i; if ($i > hi) hi = $i }
-        printf "%d to %d", lo, hi; exit }'
+        printf "%d to %d", lo, hi; exit }' || true
 }
 difference() { awk -v a="$1" -v b="$2" 'BEGIN { if (a == "" || b == "") print ""; else print a - b }'; }
 guard=""

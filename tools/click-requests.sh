@@ -11,13 +11,10 @@
 #   (Unix paths; BUILD names the build folder). Writes OUT/requests.txt with
 #   "<label>_requests_median N" and "<label>_requests_each N N ..." lines,
 #   and OUT/requests-<label>.txt: each request's mean count per click.
-set -e
-ZORVANT_ROOT=$(cd "$(dirname "$0")/.." && pwd)
-BUILD=${BUILD:-$ZORVANT_ROOT/build}
+. "$(dirname "$0")/lib.sh"
 OUT=$1
 CLICKS=$2
 shift 2
-export WINEPREFIX=${WINEPREFIX:-$BUILD/wine/prefix}
 . "$ZORVANT_ROOT/tools/wine-env.sh"
 mkdir -p "$OUT"
 export ZORVANT_SERVER_TRACE=$OUT/server-trace.txt

@@ -7,12 +7,10 @@
 # the program once more from a copy of the sources in a scratch folder and
 # checks that the program, its debug information and both archives come out
 # byte for byte the same. BUILD names the build folder, JOBS the jobs.
-set -euo pipefail
-ROOT=$(cd "$(dirname "$0")/.." && pwd)
-BUILD=${BUILD:-$ROOT/build}
+. "$(dirname "$0")/lib.sh"
 JOBS=${JOBS:-2}
-DIST=$ROOT/dist
-version=$(head -n 1 "$ROOT/VERSION")
+DIST=$ZORVANT_ROOT/dist
+version=$(head -n 1 "$ZORVANT_ROOT/VERSION")
 folder=zorvant-$version
 archive=$folder-windows.zip
 debug_archive=$folder-windows-debug.zip
@@ -28,7 +26,7 @@ flock 9
 # Times inside the archive come from the last commit, not from the clock; zip
 # stores local times, so the zone is fixed too.
 if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
-    SOURCE_DATE_EPOCH=$(git -C "$ROOT" log -1 --format=%ct) || {
+    SOURCE_DATE_EPOCH=$(git -C "$ZORVANT_ROOT" log -1 --format=%ct) || {
         echo "zorvant: no commit to date the archive by; set SOURCE_DATE_EPOCH" >&2
         exit 1
     }
@@ -97,8 +95,8 @@ make_archives() {
     stage=$(mktemp -d "$work/stage.XXXXXX")
     mkdir "$stage/$folder"
     cp "$1/game/zorvant.exe" "$stage/$folder/zorvant.exe"
-    sed "s/@VERSION@/$version/g" "$ROOT/docs/player-guide.txt" | crlf >"$stage/$folder/README.txt"
-    crlf <"$ROOT/LICENSE" >"$stage/$folder/LICENSE.txt"
+    sed "s/@VERSION@/$version/g" "$ZORVANT_ROOT/docs/player-guide.txt" | crlf >"$stage/$folder/README.txt"
+    crlf <"$ZORVANT_ROOT/LICENSE" >"$stage/$folder/LICENSE.txt"
     libpng_licence "$1/../libpng/src" | crlf >"$stage/$folder/LICENSE-libpng.txt"
     zlib_licence | crlf >"$stage/$folder/LICENSE-zlib.txt"
     zip_folder "$stage" "$2" zorvant.exe README.txt LICENSE.txt LICENSE-libpng.txt LICENSE-zlib.txt
@@ -108,7 +106,7 @@ make_archives() {
     rm -rf "$stage"
 }
 
-build_game "$ROOT" "$BUILD/win32"
+build_game "$ZORVANT_ROOT" "$BUILD/win32"
 rm -f "$DIST/$archive" "$DIST/$debug_archive" "$DIST/SHA256SUMS"
 make_archives "$BUILD/win32" "$DIST/$archive" "$DIST/$debug_archive"
 (cd "$DIST" && sha256sum "$archive" "$debug_archive" >SHA256SUMS)
@@ -122,7 +120,7 @@ echo "zorvant: zorvant.exe $(stat -c %s "$BUILD/win32/game/zorvant.exe") bytes, 
 # are copied along, so the check needs no network.
 scratch=$work/scratch
 mkdir -p "$scratch/src" "$scratch/libpng"
-(cd "$ROOT" && git ls-files -z --cached --others --exclude-standard |
+(cd "$ZORVANT_ROOT" && git ls-files -z --cached --others --exclude-standard |
     while IFS= read -r -d '' f; do [ -e "$f" ] && printf '%s\0' "$f"; done |
     xargs -0 cp --parents -t "$scratch/src")
 cp -r "$BUILD/libpng/src" "$scratch/libpng/src"

@@ -6,11 +6,10 @@
 # DIR/apt (tools/apt-private.sh): nothing runs as root and nothing outside DIR
 # changes. Runs started together fetch it once.
 # Usage: tools/fetch-libpng.sh DIR
-set -euo pipefail
-tools=$(cd "$(dirname "$0")" && pwd)
+. "$(dirname "$0")/lib.sh"
 [ -f "$1/src/png.h" ] && exit 0
 # The archive first: without one, nothing is written.
-uri=$("$tools/apt-archive.sh" "libpng's source")
+uri=$("$ZORVANT_ROOT/tools/apt-archive.sh" "libpng's source")
 
 mkdir -p "$1"
 dir=$(cd "$1" && pwd)
@@ -20,7 +19,7 @@ flock 9
 
 codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
 echo "zorvant: fetching the libpng1.6 source package (once)"
-. "$tools/apt-private.sh"
+. "$ZORVANT_ROOT/tools/apt-private.sh"
 apt=$dir/apt
 apt_private "$apt" "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] $uri $codename main"
 # apt checks the files against the signed source index as it fetches them.

@@ -8,17 +8,15 @@
 # Runs started together fetch it once: the first holds a lock on the whole
 # fetch while the others wait for its result.
 # Usage: tools/fetch-qemu.sh   (BUILD names the build folder)
-set -euo pipefail
-ZORVANT_ROOT=$(cd "$(dirname "$0")/.." && pwd)
-BUILD=${BUILD:-$ZORVANT_ROOT/build}
+. "$(dirname "$0")/lib.sh"
 dir=$BUILD/qemu
 # A kept emulator is trusted only once it runs: a torn or foreign file is
 # fetched again. (The braces also quieten the shell's word on a crash.)
 kept() {
     { "$dir/qemu-i386" --version >/dev/null; } 2>/dev/null
 }
-# Not needed where the kernel runs 32-bit code (Wine's 32-bit loader runs).
-"$ZORVANT_ROOT/tools/native-i386.sh" && exit 0
+# Not needed where the kernel runs 32-bit code.
+zorvant_native_i386 && exit 0
 kept && exit 0
 
 mkdir -p "$dir"

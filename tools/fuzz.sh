@@ -11,16 +11,14 @@
 # The programs are CMake targets of the fuzz tree ($BUILD/fuzz/tree, clang),
 # built from the parsers' libraries; only the chosen ones are built.
 # Usage: tools/fuzz.sh [seconds per target, default 300] [target ...]
-set -u
-ROOT=$(cd "$(dirname "$0")/.." && pwd)
-BUILD=${BUILD:-$ROOT/build}
+. "$(dirname "$0")/lib.sh"
 OUT=$BUILD/fuzz
 TREE=$OUT/tree
 JOBS=${JOBS:-$(nproc)}
 TIME=${1:-300}
-shift
+shift $(($# > 0))
 mkdir -p "$OUT"
-cd "$ROOT"
+cd "$ZORVANT_ROOT"
 if ! CC=clang CXX=clang++ cmake -S . -B "$TREE" -DZORVANT_FUZZ=ON -DCMAKE_BUILD_TYPE=Fuzz \
     -DCMAKE_C_FLAGS_FUZZ="-g -O1" -DCMAKE_CXX_FLAGS_FUZZ="-g -O1" >"$OUT/configure.log" 2>&1; then
     echo "zorvant: the fuzz tree does not configure, see $OUT/configure.log"
@@ -51,9 +49,9 @@ fuzz_target() {
     [ -d "$folder/cases/$target" ] && seeds+=("$folder/cases/$target")
     mkdir -p "$OUT/corpus_$target"
     echo "zorvant: fuzzing $target for $TIME s"
+    local status=0
     "$exe" -max_total_time="$TIME" -max_len="$max_len" -print_final_stats=1 \
-        -artifact_prefix="$OUT/${target}_" "$OUT/corpus_$target" "${seeds[@]}" >"$OUT/$target.log" 2>&1
-    local status=$?
+        -artifact_prefix="$OUT/${target}_" "$OUT/corpus_$target" "${seeds[@]}" >"$OUT/$target.log" 2>&1 || status=$?
     local crash
     for crash in "$OUT/${target}_"*; do
         [ -f "$crash" ] || continue
@@ -77,8 +75,9 @@ fuzz_target() {
 table_row() {
     local target=$1 log=$OUT/$1.log
     local runs cov crashes
-    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" 2>/dev/null | tail -1)
-    cov=$(grep -oE '^#[0-9]+.*cov: [0-9]+' "$log" 2>/dev/null | tail -1 | sed 's/.*cov: //')
+    # A target that did not build or run has no figures: a dash each.
+    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" 2>/dev/null | tail -1 || true)
+    cov=$(grep -oE '^#[0-9]+.*cov: [0-9]+' "$log" 2>/dev/null | tail -1 | sed 's/.*cov: //' || true)
     crashes=$(find "$OUT" -maxdepth 1 -type f -regex ".*/${target}_\(crash\|leak\|timeout\|oom\)-.*" | wc -l)
     printf '%-16s %12s %9s %8s\n' "$target" "${runs:--}" "${cov:--}" "$crashes"
 }

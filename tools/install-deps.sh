@@ -6,7 +6,7 @@
 #   play: building the game and playing it under Wine;
 #   dist: building the release archive (no Wine);
 #   all:  everything, the tests, benchmarks and fuzzing included.
-set -e
+. "$(dirname "$0")/lib.sh"
 build=(cmake make g++ dpkg-dev zlib1g-dev
        g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libz-mingw-w64-dev)
 wine=(wine wine64 wine32:i386 xvfb fonts-wine)

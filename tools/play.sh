@@ -7,12 +7,10 @@
 # runs instead, and the first line says so: under qemu-i386 emulation a click
 # takes about 32 ms to show (two frames; 8 ms under wine64) and a start a few
 # seconds, too slow to be pleasant.
-set -e
-ZORVANT_ROOT=$(cd "$(dirname "$0")/.." && pwd)
-BUILD=${BUILD:-$ZORVANT_ROOT/build}
+. "$(dirname "$0")/lib.sh"
 AUTOPLAY=$BUILD/win64/tools/autoplay/autoplay.exe
 HERE=$(pwd)
-if "$ZORVANT_ROOT/tools/native-i386.sh"; then
+if zorvant_native_i386; then
     GAME=$BUILD/win32/game/zorvant.exe
     echo "zorvant: playing the i686 build (the shipped program) under Wine 32-bit"
 else
@@ -65,7 +63,7 @@ play_automatically() {
         mv "$work/shot-mid.png" "$HERE/zorvant-screenshot.png"
     fi
     # "game 1 seconds <t> clicks 50 elapsed_ms <ms>"
-    seconds=$(awk '$1 == "game" && $3 == "seconds" { print $4 }' "$work/report.txt" 2>/dev/null)
+    seconds=$(awk '$1 == "game" && $3 == "seconds" { print $4 }' "$work/report.txt" 2>/dev/null || true)
     if [ "$status" -ne 0 ] || [ -z "$seconds" ]; then
         echo "zorvant: the automatic game went wrong:"
         grep -E '^error' "$work/report.txt" 2>/dev/null || echo "  (no report; autoplay exit status $status)"

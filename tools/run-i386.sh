@@ -3,11 +3,9 @@
 # directly where the kernel runs them; elsewhere in a user and mount
 # namespace of its own, whose private binfmt_misc hands them to qemu-i386 user
 # emulation (tools/fetch-qemu.sh). Nothing outside the namespace changes.
-# Exports ZORVANT_I386: "native" or "emulated".
+# Exports ZORVANT_I386: "native" or "emulated" (tools/lib.sh).
 # Usage: tools/run-i386.sh COMMAND [ARGUMENTS...]   (BUILD names the build folder)
-set -e
-ZORVANT_ROOT=$(cd "$(dirname "$0")/.." && pwd)
-BUILD=${BUILD:-$ZORVANT_ROOT/build}
+. "$(dirname "$0")/lib.sh"
 QEMU=$BUILD/qemu/qemu-i386
 
 if [ "${1:-}" = --inside ]; then
@@ -18,7 +16,7 @@ if [ "${1:-}" = --inside ]; then
             "that needs Linux 6.7 or later, and this kernel is $(uname -r)." >&2
         echo "zorvant: instead, turn the kernel's 32-bit support on (ia32_emulation=1 on its" \
             "command line, where it has the option), or, as root, register $QEMU" \
-            "machine-wide with the line this script writes (README.md, developer notes)." >&2
+            "machine-wide with the line this script writes (docs/wine-and-32-bit.md)." >&2
         exit 1
     fi
     # An i386 executable or shared object; O: qemu gets the opened file, P:
@@ -29,9 +27,9 @@ if [ "${1:-}" = --inside ]; then
     exec "$@"
 fi
 
-# Nothing to arrange where the kernel runs 32-bit code itself.
-if "$ZORVANT_ROOT/tools/native-i386.sh"; then
-    export ZORVANT_I386=${ZORVANT_I386:-native}
+# Nothing to arrange where 32-bit code runs already.
+zorvant_i386
+if [ "$ZORVANT_I386" != none ]; then
     exec "$@"
 fi
 # The registration string separates its fields with ':'.
@@ -42,6 +40,6 @@ case $QEMU in
         exit 1 ;;
 esac
 # The emulator, fetched on first use (the fetch returns at once after).
-BUILD=$BUILD "$ZORVANT_ROOT/tools/fetch-qemu.sh"
-export ZORVANT_I386=emulated BUILD
+"$ZORVANT_ROOT/tools/fetch-qemu.sh"
+export ZORVANT_I386=emulated
 exec unshare --user --map-root-user --mount --fork "$0" --inside "$@"

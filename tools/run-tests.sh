@@ -6,18 +6,12 @@
 # run directly where the kernel runs 32-bit code and through qemu-i386 user
 # emulation where it does not (tools/run-i386.sh). Arguments go to ctest
 # (for example -R gui to run some of them). BUILD names the build folder.
-set -e
-ZORVANT_ROOT=$(cd "$(dirname "$0")/.." && pwd)
-BUILD=${BUILD:-$ZORVANT_ROOT/build}
-export BUILD
-if [ -z "${ZORVANT_I386:-}" ]; then
-    exec "$ZORVANT_ROOT/tools/run-i386.sh" "$0" "$@"
-fi
+. "$(dirname "$0")/lib.sh"
+zorvant_where_i386_runs "$@"
 # A locale whose code page is not the game's (1252, not 1251), on every
 # machine: the programs' own manifest must give them code page 1251, as it
 # must on a player's Windows.
 export LC_ALL=C.UTF-8
-export WINEPREFIX=${WINEPREFIX:-$BUILD/wine/prefix}
 . "$ZORVANT_ROOT/tools/wine-env.sh"
 trap zorvant_stop EXIT
 zorvant_session

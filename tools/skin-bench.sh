@@ -2,10 +2,7 @@
 # Runs the skin benchmark natively (with a size comparison on a large
 # binary) and under wine64 on a private Xvfb display (with skin_load).
 # Usage: tools/skin-bench.sh   (after make build; BUILD names the build folder)
-set -e
-ZORVANT_ROOT=$(cd "$(dirname "$0")/.." && pwd)
-BUILD=${BUILD:-$ZORVANT_ROOT/build}
-export WINEPREFIX=${WINEPREFIX:-$BUILD/wine/prefix}
+. "$(dirname "$0")/lib.sh"
 . "$ZORVANT_ROOT/tools/wine-env.sh"
 large=$BUILD/win32/game/zorvant.exe
 [ -f "$large" ] || large=$BUILD/win64/tests/runtime/skin/skin_test.exe

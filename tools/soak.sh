@@ -8,9 +8,7 @@
 # TREE names the build: win32, the shipped i686 program (the default), run
 # by Wine's 32-bit loader (through qemu-i386 where the kernel runs no 32-bit
 # code, tools/run-i386.sh), or win64, the x86_64 build under wine64.
-set -e
-ZORVANT_ROOT=$(cd "$(dirname "$0")/.." && pwd)
-BUILD=${BUILD:-$ZORVANT_ROOT/build}
+. "$(dirname "$0")/lib.sh"
 GAMES=${GAMES:-200}
 TREE=${TREE:-win32}
 case $TREE in
@@ -18,10 +16,7 @@ case $TREE in
     win64) what="x86_64 build, wine64" ;;
     *) echo "zorvant: TREE is win32 or win64, not '$TREE'" >&2; exit 1 ;;
 esac
-if [ "$TREE" = win32 ] && [ -z "${ZORVANT_I386:-}" ]; then
-    export BUILD TREE GAMES
-    exec "$ZORVANT_ROOT/tools/run-i386.sh" "$0" "$@"
-fi
+if [ "$TREE" = win32 ]; then zorvant_where_i386_runs "$@"; fi
 GAME=$BUILD/$TREE/game/zorvant.exe
 AUTOPLAY=$BUILD/$TREE/tools/autoplay/autoplay.exe
 # Committed memory may wander this much between game 2 and the last game.

@@ -1,17 +1,16 @@
-#!/bin/sh
-# Sourced by the scripts behind make test, play, bench and soak, and by the
-# tests' launcher (cmake/wine-run.sh): the project's Wine settings, its
-# prefix (made once), and a session of one run: a copy of the prefix and with
-# it a wineserver of its own, its own Xvfb, a warm server and a desktop kept
-# up, so that runs side by side never share or end each other's server, and
-# each test launch costs a few tenths of a second.
+#!/bin/bash
+# Sourced, after tools/lib.sh, by the scripts behind make test, play, bench
+# and soak, and by the tests' launcher (cmake/wine-run.sh): the project's
+# Wine settings, its prefix (made once), and a session of one run: a copy of
+# the prefix and with it a wineserver of its own, its own Xvfb, a warm server
+# and a desktop kept up, so that runs side by side never share or end each
+# other's server, and each test launch costs a few tenths of a second.
 #
 # Variables it sets: WINEPREFIX (the project's prefix unless given; a
 # session's copy after zorvant_session), WINEDEBUG, WINEDLLOVERRIDES, WINE and
 # WINESERVER (the 64-bit loader and server), WINE32 (the 32-bit loader).
 
-ZORVANT_ROOT=${ZORVANT_ROOT:-$(cd "$(dirname "$0")/.." && pwd)}
-export WINEPREFIX=${WINEPREFIX:-$ZORVANT_ROOT/build/wine/prefix}
+export WINEPREFIX=${WINEPREFIX:-$BUILD/wine/prefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 # No Mono or Gecko download prompts in a prefix that never needs them.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
@@ -88,13 +87,15 @@ zorvant_session() {
     zorvant_hold_desktop
 }
 
-# Ends what zorvant_session started, and only that.
+# Ends what zorvant_session started, and only that. It runs on the way out,
+# where a failure would cut it short and fail the run: what is already gone
+# (a server that never started) is passed over.
 zorvant_stop() {
     if [ -n "${ZORVANT_WORK:-}" ]; then
-        WINEPREFIX=$ZORVANT_WORK/prefix "$WINESERVER" -k </dev/null >/dev/null 2>&1
+        WINEPREFIX=$ZORVANT_WORK/prefix "$WINESERVER" -k </dev/null >/dev/null 2>&1 || true
         # The server leaves once its processes are gone.
-        WINEPREFIX=$ZORVANT_WORK/prefix "$WINESERVER" -w </dev/null >/dev/null 2>&1
+        WINEPREFIX=$ZORVANT_WORK/prefix "$WINESERVER" -w </dev/null >/dev/null 2>&1 || true
     fi
-    if [ -n "${ZORVANT_XVFB_PID:-}" ]; then kill "$ZORVANT_XVFB_PID" 2>/dev/null; fi
+    if [ -n "${ZORVANT_XVFB_PID:-}" ]; then kill "$ZORVANT_XVFB_PID" 2>/dev/null || true; fi
     if [ -n "${ZORVANT_WORK:-}" ]; then rm -rf "$ZORVANT_WORK"; fi
 }

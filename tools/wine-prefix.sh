@@ -5,8 +5,7 @@
 # when its 32-bit loader can run while the prefix is made, so it is made
 # under tools/run-i386.sh; a prefix made without it is made again.
 # Usage: tools/wine-prefix.sh PREFIX   (BUILD names the build folder)
-set -e
-ZORVANT_ROOT=$(cd "$(dirname "$0")/.." && pwd)
+. "$(dirname "$0")/lib.sh"
 prefix=$(realpath -m "$1")
 ready() {
     [ -f "$prefix/.zorvant-ready" ] && [ -f "$prefix/drive_c/windows/syswow64/kernel32.dll" ]
@@ -20,9 +19,7 @@ if ! compgen -G "$fonts/tahoma*.ttf" >/dev/null; then
         "fonts-wine (make deps does), then run this again" >&2
     exit 1
 fi
-if [ -z "${ZORVANT_I386:-}" ]; then
-    exec "$ZORVANT_ROOT/tools/run-i386.sh" "$0" "$@"
-fi
+zorvant_where_i386_runs "$@"
 # Runs started together make it once.
 mkdir -p "$(dirname "$prefix")"
 exec 9>"$prefix.lock"

@@ -4,20 +4,19 @@
 # (Xvfb -fbdir), because xwd of the root window shows a window lying wholly
 # over another one as black even when the screen shows it.
 # BUILD names the build folder (the parent of the win64 tree).
-set -u
-ZORVANT_ROOT=$(cd "$(dirname "$0")/../.." && pwd)
-export BUILD=${BUILD:-$ZORVANT_ROOT/build}
+. "$(dirname "$0")/../../tools/lib.sh"
 work=$(mktemp -d)
 xvfb=""
 play=""
 
 finish() {
     # The game first, then what waited on it, then the display.
+    # On the way out a failure would cut this short: what is gone is gone.
     if [ -n "$play" ]; then
-        for child in $(cat "/proc/$play/task/$play/children" 2>/dev/null); do kill "$child" 2>/dev/null; done
-        wait "$play" 2>/dev/null
+        for child in $(cat "/proc/$play/task/$play/children" 2>/dev/null); do kill "$child" 2>/dev/null || true; done
+        wait "$play" 2>/dev/null || true
     fi
-    if [ -n "$xvfb" ]; then kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; fi
+    if [ -n "$xvfb" ]; then kill "$xvfb" 2>/dev/null || true; wait "$xvfb" 2>/dev/null || true; fi
     rm -rf "$work"
 }
 trap finish EXIT
@@ -36,7 +35,7 @@ play=$!
 # "<x> <y> <w> <h>" of the rules box on the screen, or nothing.
 rules_box() {
     LC_ALL=C.UTF-8 xwininfo -root -tree 2>/dev/null | awk '/"Правила"/ {
-        split($(NF - 1), size, /[x+]/); split($NF, at, /\+/); print at[2], at[3], size[1], size[2]; exit }'
+        split($(NF - 1), size, /[x+]/); split($NF, at, /\+/); print at[2], at[3], size[1], size[2]; exit }' || true
 }
 
 # "<light> <dark> <all>": pixels of an area of the screen that are light (the

@@ -2,7 +2,7 @@
 # Fails when the program imports a function that the list of allowed imports
 # does not hold, so that no interface newer than the Windows versions we name
 # creeps in unnoticed. Usage: windows_imports_test.sh OBJDUMP PROGRAM LIST
-set -euo pipefail
+. "$(dirname "$0")/../../tools/lib.sh"
 objdump=$1 program=$2 list=$3
 if [ ! -f "$program" ]; then
     echo "no program at $program: build it first (make build)"
