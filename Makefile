@@ -22,15 +22,16 @@ emulator = BUILD=$(BUILD) tools/fetch-qemu.sh
 deps:
 	@$(call deps,all) && $(emulator)
 
-# Three trees: the shipped 32-bit program and the same sources for 64-bit
-# Windows, each with the Windows tests unless only playing, and the host tools.
+# Three trees, as CMakePresets.json defines them: the shipped 32-bit program
+# and the same sources for 64-bit Windows, each with the Windows tests unless
+# only playing, and the host tools. Each lives in $(BUILD)/<preset>, and the
+# Windows trees build the libpng sources that the deps step fetched there.
 tests := ON
-CONFIG_host = -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORVANT_TESTS=$(tests)
-CONFIG_win32 = -DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/toolchain-i686-mingw.cmake -DZORVANT_TESTS=$(tests)
-CONFIG_win64 = -DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/toolchain-x86_64-mingw.cmake -DZORVANT_TESTS=$(tests)
+CONFIG_win32 = -DZORVANT_LIBPNG_SOURCE=$(BUILD)/libpng/src
+CONFIG_win64 = $(CONFIG_win32)
 # $(call tree,NAME[,TARGETS]): configures the tree and builds the targets
 # (everything when none are named).
-tree = cmake -S . -B $(BUILD)/$(1) $(CONFIG_$(1)) >/dev/null && \
+tree = cmake --preset $(1) -B $(BUILD)/$(1) -DZORVANT_TESTS=$(tests) $(CONFIG_$(1)) >/dev/null && \
 	cmake --build $(BUILD)/$(1) -j $(JOBS) $(if $(2),--target $(2))
 
 build: deps

@@ -13,6 +13,7 @@
 #include "runtime/image/drawing.h"
 #include "runtime/image/font.h"
 #include "runtime/image/image.h"
+#include "runtime/image/image_output.h"
 #include "runtime/image/image_save.h"
 
 namespace {

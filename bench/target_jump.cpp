@@ -19,7 +19,7 @@
 
 #include "game/assets.h"
 #include "game/game.h"
-#include "runtime/core/random.h"
+#include "runtime/core/random_win.h"
 #include "runtime/core/runtime.h"
 #include "runtime/gui/event.h"
 #include "runtime/gui/gadget.h"

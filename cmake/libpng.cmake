@@ -2,8 +2,10 @@
 # Debian's own source package, fetched once by the deps step
 # (tools/fetch-libpng.sh; configuring never fetches or installs anything), is
 # built here as a static library, linked with the MinGW zlib
-# (libz-mingw-w64-dev). Both Windows trees build the one copy of the sources.
-set(ZORVANT_LIBPNG_SOURCE ${CMAKE_BINARY_DIR}/../libpng/src CACHE PATH
+# (libz-mingw-w64-dev). Both Windows trees build the one copy of the sources,
+# which make deps fetches into the build folder's libpng/ (make and the
+# presets name it; by default it is the one under the source tree's build/).
+set(ZORVANT_LIBPNG_SOURCE ${CMAKE_SOURCE_DIR}/build/libpng/src CACHE PATH
   "The unpacked libpng1.6 source package (tools/fetch-libpng.sh DIR fetches it into DIR/src)")
 # As the compiler will see it, for the prefix map below.
 cmake_path(ABSOLUTE_PATH ZORVANT_LIBPNG_SOURCE NORMALIZE OUTPUT_VARIABLE libpng_source_dir)

@@ -14,24 +14,37 @@ function(zorvant_add_googletest)
   endforeach()
 endfunction()
 
-# zorvant_library(<name> SOURCES ... [LINKS ...]): a library of platform-free
-# code, defined once beside its sources and built in every tree (host, win32,
-# win64). The host tree also has <name>_sanitized, built only when something
-# links it, with the address and undefined-behaviour sanitizers: the tests that
-# replay fuzz findings and the fuzz programs link it, so that the library's own
-# code is checked too. LINKS names other such libraries.
+# zorvant_library(<name> [WIN32] [OBJECT] SOURCES ... [LINKS ...] [SYSTEM ...]):
+# a library of the project, defined once beside its sources, with the source
+# tree as its include root. LINKS names other libraries of the project, SYSTEM
+# the platform's and the system's (user32, z).
+# - WIN32: it calls the platform, so only the Windows trees build it. OBJECT:
+#   its objects are linked as they are (a resource that nothing refers to by
+#   name), not taken from an archive.
+# - Otherwise it is platform-free and built in every tree (host, win32,
+#   win64). The host tree also has <name>_sanitized, built only when something
+#   links it, with the address and undefined-behaviour sanitizers: the tests
+#   that replay fuzz findings and the fuzz programs link it, so that the
+#   library's own code is checked too.
 function(zorvant_library name)
-  cmake_parse_arguments(L "" "" "SOURCES;LINKS" ${ARGN})
-  add_library(${name} STATIC ${L_SOURCES})
+  cmake_parse_arguments(L "WIN32;OBJECT" "" "SOURCES;LINKS;SYSTEM" ${ARGN})
+  if(L_WIN32 AND NOT WIN32)
+    return()
+  endif()
+  set(kind STATIC)
+  if(L_OBJECT)
+    set(kind OBJECT)
+  endif()
+  add_library(${name} ${kind} ${L_SOURCES})
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
-  target_link_libraries(${name} PUBLIC ${L_LINKS})
+  target_link_libraries(${name} PUBLIC ${L_LINKS} ${L_SYSTEM})
   if(NOT WIN32)
     add_library(${name}_sanitized STATIC EXCLUDE_FROM_ALL ${L_SOURCES})
     target_include_directories(${name}_sanitized PUBLIC ${CMAKE_SOURCE_DIR})
     target_compile_options(${name}_sanitized PUBLIC -fsanitize=address,undefined -fno-sanitize-recover=all)
     target_link_options(${name}_sanitized PUBLIC -fsanitize=address,undefined)
     list(TRANSFORM L_LINKS APPEND _sanitized)
-    target_link_libraries(${name}_sanitized PUBLIC ${L_LINKS})
+    target_link_libraries(${name}_sanitized PUBLIC ${L_LINKS} ${L_SYSTEM})
     # The fuzzer steers by the edges that the library's own code reaches.
     if(ZORVANT_FUZZ)
       target_compile_options(${name}_sanitized PRIVATE -fsanitize=fuzzer-no-link)

@@ -4,9 +4,9 @@
 
 #include <cstring>
 
-#include "runtime/core/random.h"
+#include "runtime/core/random_win.h"
 #include "runtime/core/runtime.h"
-#include "runtime/core/text.h"
+#include "runtime/core/text_win.h"
 #include "runtime/core/timer.h"
 #include "runtime/gui/event.h"
 #include "runtime/gui/gadget.h"
@@ -17,6 +17,8 @@
 #include "runtime/skin/skin.h"
 #include "runtime/skin/skin_window.h"
 #include "game/assets.h"
+#include "game/score_card.h"
+#include "game/window_drag.h"
 
 const char TEXT_TITLE[] = "Zorvant";
 const char TEXT_EXIT_BUTTON[] = "Выход";

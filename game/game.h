@@ -1,12 +1,10 @@
-// Zorvant: the rules of a game, the event loop, the clock and the score card.
+// Zorvant: the rules of a game, the event loop and the clock.
 // Everything the game does to the screen, the clock and the disk goes through
 // the runtime's operations.
 #pragma once
 
-#include <windows.h>
 #include <atomic>
 #include <cstdint>
-
 
 // Object numbers.
 const intptr_t WINDOW_MAIN = 0;
@@ -76,11 +74,3 @@ void game_end();
 void game_loop_pass();
 // The target jumps to a random place and size, and the click is counted.
 void game_target_jump();
-
-// Asks the platform to move the window with the mouse after a left-button
-// press, once the press turns out to be a drag rather than a click.
-void game_window_drag(HWND window);
-
-// Renders the card for a finished game, saves it as "score.png" and appends
-// the scrambled score record.
-void score_card_write(int32_t seconds);

@@ -1,13 +1,14 @@
 // The score card: a 100 x 100 picture of the finished game's time, saved as
 // "score.png", followed by a scrambled score record appended to that file.
-#include "game/game.h"
+#include "game/score_card.h"
 
 #include "game/score_record.h"
-#include "runtime/core/text.h"
+#include "runtime/core/text_win.h"
 #include "runtime/file/file.h"
 #include "runtime/image/drawing.h"
 #include "runtime/image/font.h"
 #include "runtime/image/image.h"
+#include "runtime/image/image_output.h"
 #include "runtime/image/image_save.h"
 
 const char SCORE_FILE_NAME[] = "score.png";

@@ -6,7 +6,7 @@
 // inside it is left in the queue for the control, which then reports a click.
 // Deciding costs no time: the decision sleeps until input comes and wakes on
 // the release at once.
-#include "game/game.h"
+#include "game/window_drag.h"
 
 namespace {
 

@@ -44,7 +44,7 @@ trap 'rm -rf "$work"' EXIT
 build_game() {
     local tests=()
     [ -f "$2/CMakeCache.txt" ] || tests=(-DZORVANT_TESTS=OFF)
-    cmake -S "$1" -B "$2" -DCMAKE_TOOLCHAIN_FILE="$1/cmake/toolchain-i686-mingw.cmake" "${tests[@]}" >/dev/null
+    cmake -S "$1" --preset win32 -B "$2" -DZORVANT_LIBPNG_SOURCE="$2/../libpng/src" "${tests[@]}" >/dev/null
     cmake --build "$2" -j "$JOBS" --target zorvant >/dev/null
 }
 

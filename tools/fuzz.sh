@@ -19,8 +19,7 @@ TIME=${1:-300}
 shift $(($# > 0))
 mkdir -p "$OUT"
 cd "$ZORVANT_ROOT"
-if ! CC=clang CXX=clang++ cmake -S . -B "$TREE" -DZORVANT_FUZZ=ON -DCMAKE_BUILD_TYPE=Fuzz \
-    -DCMAKE_C_FLAGS_FUZZ="-g -O1" -DCMAKE_CXX_FLAGS_FUZZ="-g -O1" >"$OUT/configure.log" 2>&1; then
+if ! cmake --preset fuzz -B "$TREE" >"$OUT/configure.log" 2>&1; then
     echo "zorvant: the fuzz tree does not configure, see $OUT/configure.log"
     exit 1
 fi

@@ -8,9 +8,13 @@
 # takes about 32 ms to show (two frames; 8 ms under wine64) and a start a few
 # seconds, too slow to be pleasant.
 . "$(dirname "$0")/lib.sh"
-AUTOPLAY=$BUILD/win64/tools/autoplay/autoplay.exe
+# ZORVANT_GAME and ZORVANT_AUTOPLAY name other programs to play (a test tree's).
+AUTOPLAY=${ZORVANT_AUTOPLAY:-$BUILD/win64/tools/autoplay/autoplay.exe}
 HERE=$(pwd)
-if zorvant_native_i386; then
+if [ -n "${ZORVANT_GAME:-}" ]; then
+    GAME=$ZORVANT_GAME
+    echo "zorvant: playing $GAME"
+elif zorvant_native_i386; then
     GAME=$BUILD/win32/game/zorvant.exe
     echo "zorvant: playing the i686 build (the shipped program) under Wine 32-bit"
 else

@@ -1,6 +1,6 @@
-// The runtime's pseudo-random generator: a lagged generator with rotation over
-// 17 pairs of 32-bit words. The generator itself is platform-free; the one
-// process-wide instance that the game draws from seeds itself from the clock.
+// The runtime's pseudo-random generator, the platform-free half: a lagged
+// generator with rotation over 17 pairs of 32-bit words, on a state of the
+// caller's own. The process's one generator is in random_win.h.
 #pragma once
 
 #include <cstdint>
@@ -15,7 +15,6 @@ struct RandomState {
     bool seeded;
 };
 
-// The generator on a state of the caller's own (platform-free, random.cpp).
 // Refills the state from the seed, runs 31 steps and marks it seeded.
 void random_seed(RandomState* state, uint32_t seed);
 // Advances the state once; R has the new B word high and the new A word low.
@@ -23,12 +22,3 @@ uint64_t random_step(RandomState* state);
 // One step scaled to 0..max (both included) as the top 32 bits of R x (max + 1);
 // a negative max still steps and gives INT32_MIN. The state must be seeded.
 int32_t random_draw(RandomState* state, int32_t max);
-
-// The process's generator (random_win.cpp); main thread only.
-// Re-seeds it: the same seed gives the same sequence.
-void random_seed(uint32_t seed);
-// Advances it once (see random_step above).
-uint64_t random_step();
-// 0..max, both included; INT32_MIN for a negative max. The first call seeds
-// the generator from the millisecond tick count.
-int32_t random_up_to(int32_t max);

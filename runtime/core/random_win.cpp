@@ -1,5 +1,7 @@
 // The process's one generator, as the game draws from it: seeded from the
 // system's millisecond tick count on the first draw.
+#include "runtime/core/random_win.h"
+
 #include <windows.h>
 
 #include "runtime/core/random.h"

@@ -6,7 +6,7 @@
 
 #include "runtime/core/heap.h"
 #include "runtime/core/module.h"
-#include "runtime/core/text.h"
+#include "runtime/core/text_win.h"
 #include "runtime/core/timer.h"
 #include "runtime/file/file.h"
 #include "runtime/gui/event.h"

@@ -16,19 +16,12 @@ FileRecord* file_record(ObjectNumber number)
     return files ? static_cast<FileRecord*>(object_table_find(files, number)) : nullptr;
 }
 
-int32_t write_direct(HANDLE handle, const void* bytes, int32_t count)
-{
-    DWORD written = 0;
-    WriteFile(handle, bytes, static_cast<DWORD>(count), &written, nullptr);
-    return static_cast<int32_t>(written);
-}
-
 // Buffered when the record has a buffer, else one WriteFile.
 int32_t write_bytes(FileRecord* record, const void* bytes, int32_t count)
 {
     if (record->buffer)
         return file_write_buffered(record, bytes, count);
-    return write_direct(record->handle, bytes, count);
+    return file_write_direct(record->handle, bytes, count);
 }
 
 int32_t pending_bytes(const FileRecord* record)
@@ -115,13 +108,20 @@ int32_t file_flush(FileRecord* record)
     if (record->buffer_idle)
         return 0;
     int32_t pending = record->buffer_size - record->space_left;
-    int32_t written = write_direct(record->handle, record->buffer, pending);
+    int32_t written = file_write_direct(record->handle, record->buffer, pending);
     // What the platform did not take (a full disk) stays pending at the
     // front of the buffer: nothing is dropped while the file is open, and
     // close can tell.
     memmove(record->buffer, record->buffer + written, pending - written);
     record->space_left = record->buffer_size - (pending - written);
     return written;
+}
+
+int32_t file_write_direct(HANDLE handle, const void* bytes, int32_t count)
+{
+    DWORD written = 0;
+    WriteFile(handle, bytes, static_cast<DWORD>(count), &written, nullptr);
+    return static_cast<int32_t>(written);
 }
 
 int32_t file_write_buffered(FileRecord* record, const void* bytes, int32_t count)
@@ -137,7 +137,7 @@ int32_t file_write_buffered(FileRecord* record, const void* bytes, int32_t count
         // Bytes still pending go first, so nothing may pass them.
         bool empty = record->space_left == record->buffer_size;
         if (count >= record->buffer_size)
-            return empty ? write_direct(record->handle, bytes, count) : 0;
+            return empty ? file_write_direct(record->handle, bytes, count) : 0;
         if (record->space_left <= count)
             return 0;
     }

@@ -56,3 +56,7 @@ int32_t file_write_byte(ObjectNumber number, int32_t value);
 // buffer (the count taken: 0 when pending bytes block the way).
 int32_t file_flush(FileRecord* record);
 int32_t file_write_buffered(FileRecord* record, const void* bytes, int32_t count);
+// Within the runtime: one WriteFile of `count` bytes to an open platform
+// file; the count the platform took. Every write of the runtime goes through
+// it: the files' buffers and the image library's BMP writer.
+int32_t file_write_direct(HANDLE handle, const void* bytes, int32_t count);

@@ -1,5 +1,5 @@
-// The event queue: event_wait, the window procedure of every library window,
-// and the deferred events.
+// The event queue: event_wait, the events that the window procedure reports
+// while a message is dispatched, and the deferred events.
 #pragma once
 
 #include <windows.h>
@@ -7,7 +7,6 @@
 
 #include "runtime/gui/result.h"
 #include "runtime/gui/window.h"
-#include "runtime/gui/window_procedure.h"
 
 // Event codes returned by event_wait (a raw message number otherwise, 0 for a
 // time-out).
@@ -84,6 +83,12 @@ void event_set_global_callback(WindowCallback callback);
 // Queues a deferred event for a window, unless the newest queued event is
 // the same; an event that cannot be allocated is dropped.
 void event_queue_push(int32_t event_code, intptr_t window_number);
+// The event of the message being dispatched, as the window procedure reports
+// it: the wait that dispatched the message gives it back, with its item and
+// type. A data event (EVENT_WINDOW_DATA, EVENT_GADGET_DATA) takes `data`, the
+// message's lParam, as its data block, freeing the one before; a block that
+// is not from the main heap is not kept.
+void event_report(int32_t event_code, intptr_t item, int32_t type, LPARAM data = 0);
 
 // Start-chain step, after the windows: makes the state block; a later call
 // does nothing. End-chain step, after the windows are closed: frees the data

@@ -1,15 +1,16 @@
 // Gadget machinery: the gadget table and context, the creation frame that all
-// kinds share, the window procedure on every gadget, visual-style detection,
-// the shared brush cache and the generic operations on any kind.
+// kinds share, the window procedure on every gadget and the generic
+// operations on any kind.
 #include "runtime/gui/gadget.h"
 
 #include <commctrl.h>
 #include <ole2.h>
-#include <shlwapi.h>
 #include <cstring>
 
 #include "runtime/core/heap.h"
 #include "runtime/core/module.h"
+#include "runtime/gui/brush_cache.h"
+#include "runtime/gui/gadget_kind.h"
 #include "runtime/gui/result.h"
 #include "runtime/gui/window.h"
 
@@ -20,22 +21,9 @@ const char DROP_PROPERTY[] = "RT_DropAccept";
 const int32_t GADGET_SLOTS = 50;
 const int32_t CONTEXT_WORDS = 10;
 
-// One entry of the brush cache.
-struct BrushEntry {
-    int32_t colour;
-    HBRUSH brush;
-    int32_t count;
-};
-
 ObjectTable* gadgets;
 GadgetContext* context;
 HFONT default_font;
-// The one lock of the runtime: the clock's timer thread may release and take
-// brushes while the main thread does.
-CRITICAL_SECTION brush_lock;
-ListNode* brushes;
-int32_t comctl_version;
-int32_t themed;
 
 void context_init(void* block)
 {
@@ -72,33 +60,6 @@ void gadget_release(HWND control, ObjectNumber number)
         object_table_release(gadgets, number);
 }
 
-template <typename Fn>
-Fn entry_point(HMODULE module, const char* name)
-{
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
-int32_t comctl_version_read()
-{
-    HMODULE comctl = LoadLibraryA("COMCTL32.DLL");
-    if (!comctl)
-        return 0;
-    // A library without the entry point predates version numbers: 1. A failed
-    // call leaves the version unknown (0), to be asked again.
-    int32_t version = 1;
-    DLLGETVERSIONPROC get_version = entry_point<DLLGETVERSIONPROC>(comctl, "DllGetVersion");
-    if (get_version) {
-        DLLVERSIONINFO info;
-        std::memset(&info, 0, sizeof info);
-        info.cbSize = sizeof info;
-        version = get_version(&info) >= 0
-                      ? static_cast<int32_t>((info.dwMajorVersion & 0xFFFF) << 16 | (info.dwMinorVersion & 0xFFFF))
-                      : 0;
-    }
-    FreeLibrary(comctl);
-    return version;
-}
-
 }  // namespace
 
 void gadget_library_init()
@@ -107,7 +68,7 @@ void gadget_library_init()
     if (started)
         return;
     started = true;
-    InitializeCriticalSection(&brush_lock);
+    brush_cache_start();
     default_font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     gadgets = object_table_create(sizeof(GadgetRecord), GADGET_SLOTS, gadget_free);
     context = static_cast<GadgetContext*>(library_state_create(sizeof(GadgetContext), context_init));
@@ -221,75 +182,6 @@ HWND gadget_top_window(HWND window)
            (parent = GetParent(window)))
         window = parent;
     return window;
-}
-
-// Wine 8 loads the side-by-side version 6 library for a program whose manifest
-// asks for it, but that library still reports 5.81, so `themed` stays 0 there.
-int32_t theme_detect()
-{
-    if (comctl_version)
-        return comctl_version;
-    comctl_version = comctl_version_read();
-    HMODULE uxtheme = LoadLibraryA("uxtheme.dll");
-    if (uxtheme) {
-        typedef BOOL(WINAPI * IsAppThemedFn)();
-        IsAppThemedFn is_app_themed = entry_point<IsAppThemedFn>(uxtheme, "IsAppThemed");
-        if (is_app_themed)
-            themed = is_app_themed() && comctl_version >= 0x60000 ? 1 : 0;
-        FreeLibrary(uxtheme);
-    }
-    return comctl_version;
-}
-
-int32_t gadget_themed() { return themed; }
-
-HBRUSH brush_acquire(int32_t colour)
-{
-    if (!gadgets)
-        return nullptr;
-    EnterCriticalSection(&brush_lock);
-    HBRUSH found = nullptr;
-    for (ListNode* node = brushes; node && !found; node = node->next) {
-        BrushEntry* entry = static_cast<BrushEntry*>(object_list_payload(node));
-        if (entry->colour == colour) {
-            entry->count++;
-            found = entry->brush;
-        }
-    }
-    if (!found) {
-        // Only a brush that exists gets an entry, so a failed CreateSolidBrush
-        // leaves nothing behind to be counted.
-        HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(colour));
-        BrushEntry* entry = brush ? static_cast<BrushEntry*>(object_list_add(&brushes, sizeof(BrushEntry))) : nullptr;
-        if (entry) {
-            entry->colour = colour;
-            entry->brush = brush;
-            entry->count = 1;
-            found = brush;
-        } else if (brush) {
-            DeleteObject(brush);
-        }
-    }
-    LeaveCriticalSection(&brush_lock);
-    return found;
-}
-
-void brush_release(HBRUSH brush)
-{
-    if (!brush || !gadgets)
-        return;
-    EnterCriticalSection(&brush_lock);
-    for (ListNode* node = brushes; node; node = node->next) {
-        BrushEntry* entry = static_cast<BrushEntry*>(object_list_payload(node));
-        if (entry->brush == brush) {
-            if (--entry->count == 0) {
-                DeleteObject(brush);
-                object_list_remove(&brushes, entry);
-            }
-            break;
-        }
-    }
-    LeaveCriticalSection(&brush_lock);
 }
 
 void gadget_resize(ObjectNumber number, int32_t x, int32_t y, int32_t width, int32_t height)

@@ -2,6 +2,8 @@
 // its check state.
 #include "runtime/gui/gadget.h"
 
+#include "runtime/gui/gadget_kind.h"
+
 namespace {
 
 intptr_t button_get_state(GadgetRecord* record)

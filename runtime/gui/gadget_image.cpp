@@ -3,6 +3,10 @@
 // border; with IMAGE_GADGET_TOGGLE it is a toggle with a pressed picture.
 #include "runtime/gui/gadget.h"
 
+#include "runtime/core/gdi_scope.h"
+#include "runtime/gui/gadget_kind.h"
+#include "runtime/gui/theme.h"
+
 namespace {
 
 const int32_t ATTRIBUTE_PICTURE = 1;
@@ -83,14 +87,13 @@ bool picture_measure(HANDLE picture, SIZE* size, UINT* draw_kind)
     ICONINFO info;
     if (!GetIconInfo(static_cast<HICON>(picture), &info))
         return false;
+    // The bitmaps that GetIconInfo made for us go at the end, the mask first.
+    ScopedGdiObject<HBITMAP> colour_bitmap(info.hbmColor), mask_bitmap(info.hbmMask);
     BITMAP mask = {};
     bool measured = GetObjectA(info.hbmMask, sizeof mask, &mask) != 0;
     size->cx = mask.bmWidth;
     // A monochrome icon keeps its AND and XOR masks stacked in one bitmap.
     size->cy = info.hbmColor ? mask.bmHeight : mask.bmHeight / 2;
-    DeleteObject(info.hbmMask);
-    if (info.hbmColor)
-        DeleteObject(info.hbmColor);
     *draw_kind = DST_ICON;
     return measured;
 }
@@ -101,17 +104,18 @@ void picture_draw(HWND control, HDC dc, HANDLE picture, const RECT& client, int3
     UINT draw_kind;
     if (!picture || !picture_measure(picture, &size, &draw_kind))
         return;
-    HRGN clip = CreateRectRgn(inset, inset, client.right - inset, client.bottom - inset);
-    if (!clip)
+    // The picture alone is clipped: the focus rectangle drawn after it takes
+    // the whole face. The region goes at the end.
+    ScopedGdiObject<HRGN> clip(CreateRectRgn(inset, inset, client.right - inset, client.bottom - inset));
+    if (!clip.get())
         return;
-    SelectClipRgn(dc, clip);
+    SelectClipRgn(dc, clip.get());
     if (!IsWindowEnabled(control))
         draw_kind |= DSS_DISABLED;
     int32_t offset = (button_state & BST_PUSHED) ? 1 : 0;
     DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(picture), 0, (client.right - size.cx) / 2 + offset,
                (client.bottom - size.cy) / 2 + offset, 0, 0, draw_kind);
     SelectClipRgn(dc, nullptr);
-    DeleteObject(clip);
 }
 
 // The button keeps its own focus state, which spares asking the platform
@@ -144,8 +148,25 @@ bool is_painting_message(UINT message)
     }
 }
 
-}  // namespace
+// The picture and the focus rectangle over the face that the button painted.
+void face_overpaint(HWND control, const GadgetRecord& record, HDC dc)
+{
+    if (!dc)
+        return;
+    bool themed = gadget_themed() != 0;
+    RECT client;
+    GetClientRect(control, &client);
+    HANDLE picture = reinterpret_cast<HANDLE>(record.kind_data_1);
+    LRESULT button_state = SendMessageA(control, BM_GETSTATE, 0, 0);
+    if (record.kind_data_2 &&
+        ((SendMessageA(control, BM_GETCHECK, 0, 0) & BST_CHECKED) || (button_state & BST_PUSHED)))
+        picture = reinterpret_cast<HANDLE>(record.kind_data_2);
+    picture_draw(control, dc, picture, client, themed ? 4 : 2, button_state);
+    focus_draw(control, dc, client, themed, button_state);
+}
 
+// The painting procedure behind every image gadget: the button paints its
+// face, then the picture is drawn over it.
 LRESULT CALLBACK image_gadget_paint(HWND control, UINT message, WPARAM wparam, LPARAM lparam)
 {
     LRESULT result = CallWindowProcA(button_procedure, control, message, wparam, lparam);
@@ -156,23 +177,18 @@ LRESULT CALLBACK image_gadget_paint(HWND control, UINT message, WPARAM wparam, L
         static_cast<GadgetRecord*>(object_table_find(gadget_table(), GetWindowLongPtrA(control, GWLP_ID)));
     if (!record || record->handle != control)
         return result;
-    HDC dc = message == WM_PRINT ? reinterpret_cast<HDC>(wparam) : GetDC(control);
-    if (!dc)
-        return result;
-    bool themed = gadget_themed() != 0;
-    RECT client;
-    GetClientRect(control, &client);
-    HANDLE picture = reinterpret_cast<HANDLE>(record->kind_data_1);
-    LRESULT button_state = SendMessageA(control, BM_GETSTATE, 0, 0);
-    if (record->kind_data_2 &&
-        ((SendMessageA(control, BM_GETCHECK, 0, 0) & BST_CHECKED) || (button_state & BST_PUSHED)))
-        picture = reinterpret_cast<HANDLE>(record->kind_data_2);
-    picture_draw(control, dc, picture, client, themed ? 4 : 2, button_state);
-    focus_draw(control, dc, client, themed, button_state);
-    if (message != WM_PRINT)
-        ReleaseDC(control, dc);
+    // WM_PRINT hands in a context of its caller's; any other paint borrows
+    // the control's and gives it back.
+    if (message == WM_PRINT) {
+        face_overpaint(control, *record, reinterpret_cast<HDC>(wparam));
+    } else {
+        ScopedWindowDC dc(control);
+        face_overpaint(control, *record, dc.get());
+    }
     return result;
 }
+
+}  // namespace
 
 intptr_t gadget_image_create(ObjectNumber number, int32_t x, int32_t y, int32_t width, int32_t height,
                              HANDLE picture, uint32_t flags)

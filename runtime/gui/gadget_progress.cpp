@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include "runtime/gui/gadget_kind.h"
+
 namespace {
 
 // Kind data: back colour, bar colour (-1 = default).

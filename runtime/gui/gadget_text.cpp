@@ -2,6 +2,8 @@
 // WM_CTLCOLORSTATIC; the back brush comes from the shared brush cache.
 #include "runtime/gui/gadget.h"
 
+#include "runtime/gui/brush_cache.h"
+#include "runtime/gui/gadget_kind.h"
 #include "runtime/gui/result.h"
 
 namespace {

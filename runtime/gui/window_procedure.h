@@ -1,5 +1,6 @@
-// The window procedure of every library window: the class of each window is
-// registered with it (window library), and the event library defines it.
+// The window procedure of every library window: the window library registers
+// each window's class with it; it reports the events of the messages it
+// handles to the event library.
 #pragma once
 
 #include <windows.h>

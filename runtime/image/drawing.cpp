@@ -5,6 +5,8 @@
 
 #include <cstring>
 
+#include "runtime/core/gdi_scope.h"
+
 namespace {
 
 // Kinds of target that other owners make: kind 5 gives its context back
@@ -164,25 +166,19 @@ void draw_line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t colour)
     HDC dc = current_context();
     if (!dc)
         return;
-    HPEN pen = nullptr;
-    HGDIOBJ old_pen = nullptr;
-    if (colour == -1 || colour == state.front_colour) {
+    // No cache: each coloured line makes its own pen, which is selected out
+    // and deleted at the end, in that order.
+    bool own_pen = colour != -1 && colour != state.front_colour;
+    ScopedGdiObject<HPEN> pen(own_pen ? CreatePen(PS_SOLID, 0, static_cast<COLORREF>(colour)) : nullptr);
+    ScopedSelect selected(own_pen ? dc : nullptr, pen.get());
+    if (!own_pen)
         colour = state.front_colour;
-    } else {
-        // No cache: each coloured line makes and deletes its own pen.
-        pen = CreatePen(PS_SOLID, 0, static_cast<COLORREF>(colour));
-        old_pen = SelectObject(dc, pen);
-    }
     POINT saved = {0, 0};
     MoveToEx(dc, x1, y1, &saved);
     // LineTo leaves out the last point; it is set separately.
     LineTo(dc, x2, y2);
     SetPixelV(dc, x2, y2, static_cast<COLORREF>(colour));
     MoveToEx(dc, saved.x, saved.y, nullptr);
-    if (pen) {
-        SelectObject(dc, old_pen);
-        DeleteObject(pen);
-    }
 }
 
 void drawing_set_mode(int32_t flags)

@@ -1,13 +1,12 @@
 // Drawing: text and lines on one current drawing target at a time, described
 // by a DrawingOutput. The library owns the DrawingState, its default pen and
-// brush, and the front brush of the current drawing. image_output, which makes
-// the output of an image, belongs to the image library.
+// brush, and the front brush of the current drawing. The output of an image
+// is the image library's (image_output.h).
 #pragma once
 
 #include <windows.h>
 #include <cstdint>
 
-#include "runtime/core/object.h"
 #include "runtime/image/drawing_output.h"
 
 // Mode flags for drawing_set_mode.
@@ -71,10 +70,3 @@ void draw_line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t colour);
 void drawing_set_mode(int32_t flags);
 // Re-makes a lost kind 7 context and re-applies the state to it.
 void drawing_refresh();
-
-// The image library's output: a DrawingOutput for the image, or null (no
-// such image, an icon, no context). An earlier image output is released
-// first, and a drawing going on through it is ended.
-DrawingOutput* image_output(ObjectNumber number);
-// Deletes the image output's context: DeleteDC's result, 0 if there was none.
-intptr_t image_output_release();

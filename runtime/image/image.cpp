@@ -9,6 +9,7 @@
 #include "runtime/core/gdi_scope.h"
 #include "runtime/core/heap.h"
 #include "runtime/image/dib_check.h"
+#include "runtime/image/image_output.h"
 
 namespace {
 
@@ -74,18 +75,13 @@ bool picture_describe(HGDIOBJ picture, BITMAP* bitmap)
     ICONINFO info;
     if (!GetIconInfo(static_cast<HICON>(picture), &info))
         return false;
-    bool described;
-    if (info.hbmColor) {
-        described = GetObjectA(info.hbmColor, sizeof *bitmap, bitmap) != 0;
-    } else {
-        described = GetObjectA(info.hbmMask, sizeof *bitmap, bitmap) != 0;
-        bitmap->bmHeight /= 2;
-        bitmap->bmBitsPixel = 1;
-    }
-    if (info.hbmMask)
-        DeleteObject(info.hbmMask);
+    // The bitmaps that GetIconInfo made for us go at the end, the mask first.
+    ScopedGdiObject<HBITMAP> colour_bitmap(info.hbmColor), mask_bitmap(info.hbmMask);
     if (info.hbmColor)
-        DeleteObject(info.hbmColor);
+        return GetObjectA(info.hbmColor, sizeof *bitmap, bitmap) != 0;
+    bool described = GetObjectA(info.hbmMask, sizeof *bitmap, bitmap) != 0;
+    bitmap->bmHeight /= 2;
+    bitmap->bmBitsPixel = 1;
     return described;
 }
 

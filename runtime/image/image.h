@@ -65,10 +65,6 @@ ImageState* image_state();
 ImageRecord* image_record_claim(ObjectNumber number);
 intptr_t image_record_abandon(ObjectNumber number, ImageRecord* record);
 intptr_t image_create_result(ObjectNumber number, const ImageRecord* record);
-// Before a picture is deleted or replaced: if the image output draws on it,
-// the output is closed (its drawing ends, its context goes), so that the
-// picture is selected nowhere. A selected bitmap is not deleted by Windows.
-void image_output_detach(HGDIOBJ picture);
 
 // A blank bitmap: device-dependent when flags has IMAGE_DEVICE_BITMAP,
 // otherwise a bottom-up DIB section of `depth` (16, 24 or 32) bits. Sides run

@@ -1,6 +1,9 @@
 // The image library's drawing output: one memory context at a time, with the
 // image's bitmap selected into it, described by the DrawingOutput of the
 // image state block.
+#include "runtime/image/image_output.h"
+
+#include "runtime/core/gdi_scope.h"
 #include "runtime/image/drawing.h"
 #include "runtime/image/image.h"
 
@@ -46,14 +49,11 @@ DrawingOutput* image_output(ObjectNumber number)
     ImageRecord* record = image_record(number);
     if (!record || GetObjectType(record->handle) != OBJ_BITMAP)
         return nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    if (!dc)
-        return nullptr;
+    ScopedDC made(CreateCompatibleDC(nullptr));
     // Refused for a bitmap selected into another context.
-    if (!SelectObject(dc, record->handle)) {
-        DeleteDC(dc);
+    if (!made.get() || !SelectObject(made.get(), record->handle))
         return nullptr;
-    }
+    HDC dc = made.keep();
     images->device_context = dc;
     images->output = DrawingOutput{};
     images->output.kind = OUTPUT_IMAGE;

@@ -7,6 +7,7 @@
 
 #include "runtime/core/gdi_scope.h"
 #include "runtime/image/image_average.h"
+#include "runtime/image/image_output.h"
 
 namespace {
 
@@ -40,16 +41,12 @@ HBITMAP section_copy(HGDIOBJ source, const ImageRecord& record)
         return nullptr;
     // Made with the source's width, height and depth: its rows are laid
     // out alike.
-    HBITMAP copy = bitmap_create(from.width, from.height, 0, from_bytes * 8);
-    if (!copy)
+    ScopedGdiObject<HBITMAP> copy(bitmap_create(from.width, from.height, 0, from_bytes * 8));
+    if (!copy.get() || !dib_rows(copy.get(), &to, &to_bytes))
         return nullptr;
-    if (!dib_rows(copy, &to, &to_bytes)) {
-        DeleteObject(copy);
-        return nullptr;
-    }
     GdiFlush();  // pending drawing must reach the pixel memory first
     std::memcpy(to.pixels, from.pixels, static_cast<size_t>(from.stride) * from.height);
-    return copy;
+    return copy.keep();
 }
 
 // Wine's HALFTONE blends the 2x2 source pixels nearest to each destination
@@ -129,22 +126,21 @@ intptr_t image_resize_ex(ObjectNumber number, int32_t width, int32_t height, int
     int32_t old_height = record->height;
     if (width == old_width && height == old_height)
         return reinterpret_cast<intptr_t>(old_bitmap);
-    HBITMAP new_bitmap = bitmap_create(width, height, record->flags, record->depth);
-    if (!new_bitmap)
+    ScopedGdiObject<HBITMAP> new_bitmap(bitmap_create(width, height, record->flags, record->depth));
+    if (!new_bitmap.get())
         return 0;
     // Selected in the output, the old bitmap could be neither stretched from
     // nor deleted.
     image_output_detach(old_bitmap);
-    bool stretched = (mode == MODE_SMOOTH && stretch_average(new_bitmap, old_bitmap)) ||
-                     stretch_platform(new_bitmap, width, height, old_bitmap, old_width, old_height, mode);
+    bool stretched = (mode == MODE_SMOOTH && stretch_average(new_bitmap.get(), old_bitmap)) ||
+                     stretch_platform(new_bitmap.get(), width, height, old_bitmap, old_width, old_height, mode);
     DeleteObject(old_bitmap);
-    if (!stretched) {
-        // The old picture is gone either way; the number names no image now.
-        DeleteObject(new_bitmap);
+    // The old picture is gone either way; unstretched, the new one goes too
+    // and the number names no image now.
+    if (!stretched)
         return image_record_abandon(number, record);
-    }
-    record->handle = new_bitmap;
+    record->handle = new_bitmap.keep();
     record->width = static_cast<int16_t>(width);
     record->height = static_cast<int16_t>(height);
-    return reinterpret_cast<intptr_t>(new_bitmap);
+    return reinterpret_cast<intptr_t>(record->handle);
 }

@@ -7,6 +7,7 @@
 
 #include "runtime/core/gdi_scope.h"
 #include "runtime/core/heap.h"
+#include "runtime/file/file.h"
 #include "runtime/image/image.h"
 
 namespace {
@@ -23,10 +24,11 @@ struct DibHeader {
 
 bool write_block(HANDLE file, const void* bytes, DWORD count)
 {
-    DWORD written = 0;
-    return WriteFile(file, bytes, count, &written, nullptr) && written == count;
+    return file_write_direct(file, bytes, static_cast<int32_t>(count)) == static_cast<int32_t>(count);
 }
 
+// The file is made anew (file_open would keep what it holds); its bytes go
+// out through the file library's writer.
 int32_t bmp_write(const char* file_name, DibHeader* header, const unsigned char* pixels, int32_t stride,
                   int32_t height)
 {

@@ -3,6 +3,7 @@
 // shared memory DC that tiles their bitmaps.
 #include "runtime/skin/skin_window.h"
 
+#include "runtime/core/gdi_scope.h"
 #include "runtime/skin/skin_array.h"
 #include "runtime/skin/skin.h"
 
@@ -22,11 +23,10 @@ void tile_background(HWND window, HDC target, const BackgroundRecord& record)
         memory_dc = CreateCompatibleDC(nullptr);
     RECT client;
     GetClientRect(window, &client);
-    HGDIOBJ replaced = SelectObject(memory_dc, record.bitmap);
+    ScopedSelect selected(memory_dc, record.bitmap);
     for (LONG x = 0; x < client.right; x += record.tile_width)
         for (LONG y = 0; y < client.bottom; y += record.tile_height)
             BitBlt(target, x, y, record.tile_width, record.tile_height, memory_dc, 0, 0, SRCCOPY);
-    SelectObject(memory_dc, replaced);
 }
 
 void repaint(HWND window)
@@ -42,12 +42,13 @@ int32_t skin_apply(HWND window, const void* skin)
     const SkinSlot* slot = window ? skin_slot_find(skin) : nullptr;
     if (!slot)
         return 0;
-    HRGN region = ExtCreateRegion(nullptr, DWORD(slot->region_size), static_cast<const RGNDATA*>(slot->region_data));
+    ScopedGdiObject<HRGN> region(
+        ExtCreateRegion(nullptr, DWORD(slot->region_size), static_cast<const RGNDATA*>(slot->region_data)));
     skin_set_background(window, slot->bitmap, 0);
     // Once set, the window owns the region; a refused one is still ours.
     // Without one, the window keeps the outline it has rather than losing it.
-    if (region && !SetWindowRgn(window, region, TRUE))
-        DeleteObject(region);
+    if (region.get() && SetWindowRgn(window, region.get(), TRUE))
+        region.keep();
     repaint(window);
     return 1;
 }

@@ -3,7 +3,7 @@
 # the display itself. The pixels come from the server's own screen memory
 # (Xvfb -fbdir), because xwd of the root window shows a window lying wholly
 # over another one as black even when the screen shows it.
-# BUILD names the build folder (the parent of the win64 tree).
+# ZORVANT_GAME and ZORVANT_AUTOPLAY name the programs to play.
 . "$(dirname "$0")/../../tools/lib.sh"
 work=$(mktemp -d)
 xvfb=""

@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "game/game.h"
-#include "runtime/core/text.h"
+#include "game/score_card.h"
+#include "runtime/core/text_win.h"
 #include "runtime/gui/event.h"
 #include "tests/game/standin.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "game/game.h"
+#include "game/score_card.h"
 #include "runtime/core/runtime.h"
 #include "runtime/image/image.h"
 #include "runtime/image/image_save.h"

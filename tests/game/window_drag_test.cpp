@@ -6,7 +6,7 @@
 // the watchdog had to.
 #include <gtest/gtest.h>
 
-#include "game/game.h"
+#include "game/window_drag.h"
 #include "tests/support/input.h"
 #include "tests/support/pump.h"
 #include "tests/support/runtime_start.h"

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <vector>
 
+#include "runtime/core/gdi_scope.h"
 #include "tools/autoplay/texts.h"
 
 namespace {
@@ -182,21 +183,17 @@ POINT click_point(const GameView& view, const RECT& rect)
 {
     POINT centre = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
     RECT outer = screen_rect(view.window);
-    HRGN shape = CreateRectRgn(0, 0, 0, 0);
-    if (GetWindowRgn(view.window, shape) == ERROR) {
-        DeleteObject(shape);
+    ScopedGdiObject<HRGN> shape(CreateRectRgn(0, 0, 0, 0));
+    if (GetWindowRgn(view.window, shape.get()) == ERROR)
         return centre;
-    }
     // The shape is in window coordinates.
-    if (PtInRegion(shape, centre.x - outer.left, centre.y - outer.top)) {
-        DeleteObject(shape);
+    if (PtInRegion(shape.get(), centre.x - outer.left, centre.y - outer.top))
         return centre;
-    }
     POINT best = centre;
     LONG best_distance = -1;
     for (LONG y = rect.top; y < rect.bottom; y++) {
         for (LONG x = rect.left; x < rect.right; x++) {
-            if (!PtInRegion(shape, x - outer.left, y - outer.top))
+            if (!PtInRegion(shape.get(), x - outer.left, y - outer.top))
                 continue;
             LONG distance = (x - centre.x) * (x - centre.x) + (y - centre.y) * (y - centre.y);
             if (best_distance < 0 || distance < best_distance) {
@@ -205,7 +202,6 @@ POINT click_point(const GameView& view, const RECT& rect)
             }
         }
     }
-    DeleteObject(shape);
     return best;
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "runtime/core/random.h"
+#include "runtime/core/random_win.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/core/text.h"
+#include "runtime/core/text_win.h"
 #include "tests/support/runtime_start.h"
 
 namespace {

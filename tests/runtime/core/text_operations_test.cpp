@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "runtime/core/text.h"
+#include "runtime/core/text_win.h"
 #include "tests/support/runtime_start.h"
 
 namespace {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "runtime/gui/gadget.h"
+#include "runtime/gui/gadget_kind.h"
 #include "tests/runtime/gui/window_fixture.h"
 #include "tests/support/events.h"
 #include "tests/support/input.h"

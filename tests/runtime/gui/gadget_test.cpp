@@ -5,7 +5,10 @@
 #include <cstdio>
 
 #include "runtime/gui/event.h"
+#include "runtime/gui/brush_cache.h"
 #include "runtime/gui/gadget.h"
+#include "runtime/gui/gadget_kind.h"
+#include "runtime/gui/theme.h"
 #include "tests/runtime/gui/gadget_fixture.h"
 
 namespace {

@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "runtime/gui/gadget.h"
+#include "runtime/gui/theme.h"
 #include "tests/runtime/gui/gadget_fixture.h"
 
 namespace {

@@ -7,6 +7,7 @@
 
 #include "runtime/image/drawing.h"
 #include "runtime/image/font.h"
+#include "runtime/image/image_output.h"
 #include "tests/runtime/image/image_readback.h"
 #include "tests/support/runtime_start.h"
 #include "tools/gdi_census/gdi_census.h"
