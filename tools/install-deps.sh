@@ -13,7 +13,7 @@ wine=(wine wine64 wine32:i386 xvfb fonts-wine)
 case "${1:-}" in
     play) packages=("${build[@]}" "${wine[@]}") ;;
     dist) packages=("${build[@]}" zip) ;;
-    all) packages=("${build[@]}" "${wine[@]}" zip googletest libpng-dev xauth x11-utils
+    all) packages=("${build[@]}" "${wine[@]}" zip googletest libpng-dev x11-utils
                    clang libclang-rt-14-dev) ;;
     *) echo "usage: tools/install-deps.sh play|dist|all" >&2; exit 2 ;;
 esac
