@@ -32,4 +32,7 @@ fi
 # Another installation on the same machine holds the locks for a while.
 lock=(-o DPkg::Lock::Timeout=900)
 $sudo apt-get "${lock[@]}" update -qq
-$sudo apt-get "${lock[@]}" install -y -qq "${missing[@]}" >/dev/null
+# With their recommended packages, whatever this machine's apt says: Wine's
+# X11 driver loads XRender and the cursor, input and screen-layout libraries
+# (in both halves), which Wine's packages only recommend.
+$sudo apt-get "${lock[@]}" install -y -qq --install-recommends "${missing[@]}" >/dev/null
