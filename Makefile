@@ -34,7 +34,9 @@ CONFIG_win64 = $(CONFIG_win32)
 tree = cmake --preset $(1) -B $(BUILD)/$(1) -DZORVANT_TESTS=$(tests) $(CONFIG_$(1)) >/dev/null && \
 	cmake --build $(BUILD)/$(1) -j $(JOBS) $(if $(2),--target $(2))
 
-build: deps
+# The packages for building and testing, not for fuzzing or packing.
+build:
+	@$(call deps,test) && $(emulator)
 	@$(call tree,host)
 	@$(call tree,win32)
 	@$(call tree,win64)
@@ -62,7 +64,8 @@ bench: build
 
 # Every fuzz target for the same time (FUZZ_SECONDS each), then one table.
 FUZZ_SECONDS ?= 300
-fuzz: deps
+fuzz:
+	@$(call deps,fuzz)
 	@BUILD=$(BUILD) JOBS=$(JOBS) tools/fuzz.sh $(FUZZ_SECONDS)
 
 # 200 games in a row through the automatic player: the shipped i686 program

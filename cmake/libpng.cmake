@@ -3,8 +3,8 @@
 # (tools/fetch-libpng.sh; configuring never fetches or installs anything), is
 # built here as a static library, linked with the MinGW zlib
 # (libz-mingw-w64-dev). Both Windows trees build the one copy of the sources,
-# which make deps fetches into the build folder's libpng/ (make and the
-# presets name it; by default it is the one under the source tree's build/).
+# which make deps fetches into the build folder's libpng/ (make names it; by
+# default it is the one under the source tree's build/).
 set(ZORVANT_LIBPNG_SOURCE ${CMAKE_SOURCE_DIR}/build/libpng/src CACHE PATH
   "The unpacked libpng1.6 source package (tools/fetch-libpng.sh DIR fetches it into DIR/src)")
 # As the compiler will see it, for the prefix map below.

@@ -64,6 +64,14 @@ counting && /^[0-9a-f]+: [a-z_0-9]+\(/ && !/\) = / {
 END {
     for (label in labels) {
         print label "_requests_each" counts[label]
+        # Their median; an insertion sort, for a few dozen values.
+        n = split(counts[label], v, " ")
+        for (i = 2; i <= n; i++) {
+            x = v[i] + 0
+            for (j = i - 1; j >= 1 && v[j] + 0 > x; j--) v[j + 1] = v[j]
+            v[j + 1] = x
+        }
+        print label "_requests_median " v[int((n + 1) / 2)]
         file = out "/requests-" label ".txt"
         for (key in total) {
             split(key, k, SUBSEP)
@@ -72,12 +80,4 @@ END {
         close("sort -rn >" file)
     }
 }' "$ZORVANT_SERVER_TRACE" >>"$OUT/requests.txt"
-# The median of each label's counts.
-awk '/_requests_each/ {
-    label = substr($1, 1, length($1) - length("_requests_each"))
-    n = split("", v); for (i = 2; i <= NF; i++) v[++n] = $i
-    # insertion sort: a few dozen values
-    for (i = 2; i <= n; i++) { x = v[i]; for (j = i - 1; j >= 1 && v[j] > x; j--) v[j + 1] = v[j]; v[j + 1] = x }
-    if (n) print label "_requests_median " v[int((n + 1) / 2)]
-}' "$OUT/requests.txt" >>"$OUT/requests.txt"
 [ -n "${ZORVANT_KEEP_TRACE:-}" ] || rm -f "$ZORVANT_SERVER_TRACE"

@@ -19,6 +19,14 @@ if ! compgen -G "$fonts/tahoma*.ttf" >/dev/null; then
         "fonts-wine (make deps does), then run this again" >&2
     exit 1
 fi
+# Only a folder made here is made again: any other (a WINEPREFIX of the
+# caller's own, given in the environment) is someone's, and is not removed.
+if [ -n "$(ls -A "$prefix" 2>/dev/null)" ] && [ ! -f "$prefix/.zorvant-prefix" ] &&
+    [ ! -f "$prefix/.zorvant-ready" ]; then
+    echo "zorvant: $prefix is a Wine prefix that this project did not make; it is left as it is." \
+        "Unset WINEPREFIX to use the project's own." >&2
+    exit 1
+fi
 zorvant_where_i386_runs "$@"
 # Runs started together make it once.
 mkdir -p "$(dirname "$prefix")"
@@ -30,6 +38,7 @@ export WINEPREFIX=$prefix
 echo "zorvant: creating the Wine prefix $prefix (about a minute, once)"
 rm -rf "$prefix"
 mkdir -p "$prefix"
+touch "$prefix/.zorvant-prefix"
 "$WINE" wineboot -i </dev/null >/dev/null 2>&1
 # A crash must end the process at once, not wait on a dialog.
 "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1

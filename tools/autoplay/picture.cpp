@@ -38,17 +38,6 @@ void put_le(std::vector<uint8_t>& out, uint32_t value, int32_t bytes)
         out.push_back(static_cast<uint8_t>(value >> (8 * i)));
 }
 
-int32_t paeth(int32_t a, int32_t b, int32_t c)
-{
-    int32_t p = a + b - c;
-    int32_t pa = p > a ? p - a : a - p;
-    int32_t pb = p > b ? p - b : b - p;
-    int32_t pc = p > c ? p - c : c - p;
-    if (pa <= pb && pa <= pc)
-        return a;
-    return pb <= pc ? b : c;
-}
-
 // Undoes the row filters in place; raw holds height rows of 1 + stride bytes.
 bool png_unfilter(std::vector<uint8_t>& raw, int32_t height, size_t stride, Picture& picture)
 {
@@ -69,7 +58,7 @@ bool png_unfilter(std::vector<uint8_t>& raw, int32_t height, size_t stride, Pict
             case 1: predictor = a; break;
             case 2: predictor = b; break;
             case 3: predictor = (a + b) / 2; break;
-            case 4: predictor = paeth(a, b, c); break;
+            case 4: predictor = png_paeth(a, b, c); break;
             default: return false;
             }
             row[i] = static_cast<uint8_t>(in[i] + predictor);
@@ -153,6 +142,36 @@ const size_t DEFLATE_MAX_RATIO = 1032;
 
 const uint8_t PNG_SIGNATURE[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
 
+int32_t png_paeth(int32_t left, int32_t up, int32_t up_left)
+{
+    int32_t p = left + up - up_left;
+    int32_t pa = p > left ? p - left : left - p;
+    int32_t pb = p > up ? p - up : up - p;
+    int32_t pc = p > up_left ? p - up_left : up_left - p;
+    if (pa <= pb && pa <= pc)
+        return left;
+    return pb <= pc ? up : up_left;
+}
+
+std::vector<uint8_t> png_file(int32_t width, int32_t height, uint8_t colour_type, const std::vector<uint8_t>& rows,
+                              int level)
+{
+    uLongf packed_size = compressBound(static_cast<uLong>(rows.size()));
+    std::vector<uint8_t> packed(packed_size);
+    compress2(packed.data(), &packed_size, rows.data(), static_cast<uLong>(rows.size()), level);
+    packed.resize(packed_size);
+    std::vector<uint8_t> header;
+    put_be(header, static_cast<uint32_t>(width));
+    put_be(header, static_cast<uint32_t>(height));
+    for (uint8_t b : {uint8_t(8), colour_type, uint8_t(0), uint8_t(0), uint8_t(0)})  // deflate, standard filters
+        header.push_back(b);
+    std::vector<uint8_t> out(PNG_SIGNATURE, PNG_SIGNATURE + 8);
+    png_chunk(out, "IHDR", header);
+    png_chunk(out, "IDAT", packed);
+    png_chunk(out, "IEND", {});
+    return out;
+}
+
 std::vector<uint8_t> png_encode(const Picture& picture)
 {
     const size_t stride = static_cast<size_t>(picture.width) * 3;
@@ -161,20 +180,7 @@ std::vector<uint8_t> png_encode(const Picture& picture)
         raw.push_back(0);  // no filter
         raw.insert(raw.end(), picture.rgb.begin() + y * stride, picture.rgb.begin() + (y + 1) * stride);
     }
-    uLongf packed_size = compressBound(static_cast<uLong>(raw.size()));
-    std::vector<uint8_t> packed(packed_size);
-    compress(packed.data(), &packed_size, raw.data(), static_cast<uLong>(raw.size()));
-    packed.resize(packed_size);
-    std::vector<uint8_t> header;
-    put_be(header, static_cast<uint32_t>(picture.width));
-    put_be(header, static_cast<uint32_t>(picture.height));
-    for (uint8_t b : {8, 2, 0, 0, 0})  // 8-bit RGB, deflate, standard filters, not interlaced
-        header.push_back(b);
-    std::vector<uint8_t> out(PNG_SIGNATURE, PNG_SIGNATURE + 8);
-    png_chunk(out, "IHDR", header);
-    png_chunk(out, "IDAT", packed);
-    png_chunk(out, "IEND", {});
-    return out;
+    return png_file(picture.width, picture.height, 2, raw, Z_DEFAULT_COMPRESSION);
 }
 
 bool png_decode(const std::vector<uint8_t>& file, Picture& picture, size_t& end)

@@ -1,12 +1,15 @@
 // Drawing of the target: a shaded round target with red and cream rings on a
 // dark backdrop, with a soft shadow, every pixel supersampled 4 x 4. The file
-// layouts are written field by field, little-endian (PNG's big-endian).
+// layouts are written field by field, little-endian; the largest icon picture
+// is a PNG file, written by the automatic player's picture library.
 #include "tools/make_assets/assets.h"
 
 #include <zlib.h>
 
 #include <cmath>
 #include <cstdlib>
+
+#include "tools/autoplay/picture.h"
 
 namespace {
 
@@ -163,28 +166,6 @@ std::vector<uint8_t> icon_picture(int side)
     return out;
 }
 
-void put32_big(std::vector<uint8_t>& out, uint32_t value)
-{
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.push_back((value >> shift) & 0xFF);
-}
-
-void put_png_chunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& data)
-{
-    put32_big(out, static_cast<uint32_t>(data.size()));
-    size_t start = out.size();
-    out.insert(out.end(), type, type + 4);
-    out.insert(out.end(), data.begin(), data.end());
-    put32_big(out, crc32(crc32(0, nullptr, 0), &out[start], static_cast<uInt>(out.size() - start)));
-}
-
-int paeth(int left, int up, int up_left)
-{
-    int p = left + up - up_left;
-    int pa = std::abs(p - left), pb = std::abs(p - up), pc = std::abs(p - up_left);
-    return pa <= pb && pa <= pc ? left : pb <= pc ? up : up_left;
-}
-
 // The large icon picture: an 8-bit RGBA PNG, unpremultiplied, top row
 // first. Each row takes the filter whose bytes sum smallest as signed values,
 // which is what keeps a smooth drawing small once deflated.
@@ -207,7 +188,7 @@ std::vector<uint8_t> icon_png(int side)
             long cost = 0;
             for (size_t i = 0; i < stride; ++i) {
                 int left = i >= 4 ? row[i - 4] : 0, up = previous[i], up_left = i >= 4 ? previous[i - 4] : 0;
-                const int predictions[] = {0, left, up, (left + up) / 2, paeth(left, up, up_left)};
+                const int predictions[] = {0, left, up, (left + up) / 2, png_paeth(left, up, up_left)};
                 uint8_t byte = static_cast<uint8_t>(row[i] - predictions[filter]);
                 candidate.push_back(byte);
                 cost += std::abs(static_cast<int8_t>(byte));
@@ -220,21 +201,7 @@ std::vector<uint8_t> icon_png(int side)
         raw.insert(raw.end(), best.begin(), best.end());
         previous = row;
     }
-    uLongf packed_size = compressBound(static_cast<uLong>(raw.size()));
-    std::vector<uint8_t> packed(packed_size);
-    compress2(packed.data(), &packed_size, raw.data(), static_cast<uLong>(raw.size()), Z_BEST_COMPRESSION);
-    packed.resize(packed_size);
-
-    std::vector<uint8_t> header;
-    put32_big(header, side);
-    put32_big(header, side);
-    for (uint8_t b : {8, 6, 0, 0, 0})  // 8 bits a channel, RGBA, deflate, adaptive filters, no interlace
-        header.push_back(b);
-    std::vector<uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    put_png_chunk(out, "IHDR", header);
-    put_png_chunk(out, "IDAT", packed);
-    put_png_chunk(out, "IEND", {});
-    return out;
+    return png_file(side, side, 6, raw, Z_BEST_COMPRESSION);  // RGBA
 }
 
 }  // namespace

@@ -3,19 +3,7 @@
 #include <string>
 
 #include "tools/make_assets/assets.h"
-
-namespace {
-
-bool write_file(const std::string& path, const std::vector<uint8_t>& bytes)
-{
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        return false;
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    return std::fclose(file) == 0 && written;
-}
-
-}  // namespace
+#include "tools/pack/file_io.h"
 
 int main(int argc, char** argv)
 {
@@ -24,7 +12,8 @@ int main(int argc, char** argv)
         return 2;
     }
     std::string folder = argv[1];
-    if (!write_file(folder + "/target.bmp", assets_target_bmp()) || !write_file(folder + "/zorvant.ico", assets_icon())) {
+    if (!file_write_all(folder + "/target.bmp", assets_target_bmp()) ||
+        !file_write_all(folder + "/zorvant.ico", assets_icon())) {
         std::fprintf(stderr, "make_assets: cannot write into %s\n", argv[1]);
         return 1;
     }
