@@ -75,7 +75,7 @@ TEST_F(ImageGadget, HeldDownThePictureMovesOnePixelRightAndDown)
     ASSERT_TRUE(test_pump_until([&] { return !pushed(); }));
     ASSERT_TRUE(test_pump_painted(control));
     EXPECT_EQ(test_capture(control).bounds(RED), (RECT{30, 30, 70, 70}));
-    EXPECT_EQ(GadgetParent::last_command(), MAKEWPARAM(0, BN_CLICKED));  // the release clicked gadget 0
+    EXPECT_EQ(GadgetParent::last_command, MAKEWPARAM(0, BN_CLICKED));  // the release clicked gadget 0
 }
 
 TEST_F(ImageGadget, ANewPictureThroughSetStateIsPaintedAtOnce)
@@ -181,9 +181,9 @@ TEST_F(ImageGadget, AFocusedGadgetDrawsItsFocusRectangleOverThePicture)
     gadget_focus(0);
     ASSERT_EQ(GetFocus(), control);
     EXPECT_EQ(red_on_ring(), 0);
-    GadgetParent::hide_focus() = true;
+    GadgetParent::hide_focus = true;
     EXPECT_EQ(red_on_ring(), 2 * 92);
-    GadgetParent::hide_focus() = false;
+    GadgetParent::hide_focus = false;
 }
 
 TEST_F(ImageGadget, WithoutAPictureOnlyTheFaceIsPainted)
