@@ -34,12 +34,6 @@ bool wait_for(const std::atomic<int>& counter, int value)
     return counter >= value;
 }
 
-// Ticks may still be under way right after a stop; let them land.
-void settle()
-{
-    Sleep(50);
-}
-
 // After a stop the one call that was under way, if any, may still land; a
 // timer still running at a 5 ms period would add dozens over the wait.
 void expect_silence(const std::atomic<int>& counter)
@@ -62,7 +56,7 @@ protected:
     {
         for (uint32_t slot = 0; slot < TIMER_SLOTS; slot++)
             timer_stop(slot);
-        settle();
+        Sleep(50);  // ticks under way at the stop land before the next test
     }
 };
 
