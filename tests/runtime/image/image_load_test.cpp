@@ -143,26 +143,21 @@ TEST_F(ImageLoadTest, AnyGivesADynamicHandleThatNamesThePicture)
     EXPECT_EQ(GetObjectType(reinterpret_cast<HGDIOBJ>(handle)), 0u);
 }
 
-// Blocks in use in the list heap, where dynamic records live.
-int list_blocks()
-{
-    return test_heap_blocks(heap_list());
-}
-
+// Dynamic records live in the list heap.
 TEST_F(ImageLoadTest, RefusedDataWithAnyLeavesNoDynamicRecord)
 {
-    int before = list_blocks();
+    int before = test_heap_blocks(heap_list());
     std::vector<unsigned char> bad = target_copy();
     put32(bad, 18, 0);
     EXPECT_EQ(image_from_memory(OBJECT_ANY, bad.data()), 0);
     EXPECT_EQ(image_from_memory(OBJECT_ANY, nullptr), 0);
     EXPECT_EQ(image_create_ex(OBJECT_ANY, 0, 5, 32), 0);
-    EXPECT_EQ(list_blocks(), before);
+    EXPECT_EQ(test_heap_blocks(heap_list()), before);
     intptr_t any = image_from_memory(OBJECT_ANY, target_bmp);
     ASSERT_NE(any, 0);
-    EXPECT_EQ(list_blocks(), before + 1);
+    EXPECT_EQ(test_heap_blocks(heap_list()), before + 1);
     image_free(any);
-    EXPECT_EQ(list_blocks(), before);
+    EXPECT_EQ(test_heap_blocks(heap_list()), before);
 }
 
 TEST_F(ImageLoadTest, LoadIntoAUsedNumberFreesTheOldPictureEvenWhenRefused)
