@@ -44,19 +44,15 @@ protected:
     HBITMAP red100 = nullptr, red40 = nullptr, green40 = nullptr, blue40 = nullptr;
 };
 
-TEST_F(ImageGadget, ALargePictureIsCutByTheInsetBorder)
+TEST_F(ImageGadget, ASmallPictureIsCentredALargeOneCutByTheInsetBorder)
 {
     ASSERT_NE(create(red100), nullptr);
     TestCapture c = test_capture(control);
     int i = inset();
     EXPECT_EQ(c.bounds(RED), (RECT{i, i, 100 - i, 100 - i}));
     EXPECT_EQ(c.count(RED), (100 - 2 * i) * (100 - 2 * i));  // a solid picture, nothing left out
-}
-
-TEST_F(ImageGadget, ASmallPictureIsCentred)
-{
     ASSERT_NE(create(red40), nullptr);
-    TestCapture c = test_capture(control);
+    c = test_capture(control);
     EXPECT_EQ(c.bounds(RED), (RECT{30, 30, 70, 70}));
     EXPECT_EQ(c.count(RED), 40 * 40);
 }
