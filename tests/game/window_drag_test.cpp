@@ -119,12 +119,6 @@ protected:
         }
         return false;
     }
-    RECT place() const
-    {
-        RECT r;
-        GetWindowRect(window, &r);
-        return r;
-    }
     HWND window = nullptr;
 };
 
@@ -134,7 +128,7 @@ TEST_F(WindowDrag, AReleaseThatComesWhileTheQueueIsLookedAtEndsTheDecisionAtOnce
     // A move within the drag rectangle waits in the queue; the release comes
     // just as the decision takes that move.
     input_move(test_screen_point(window, 101, 75));
-    RECT before = place();
+    RECT before = test_window_rect(window);
     Watchdog dog(test_screen_point(window, 100, 75));
     released = false;
     HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, release_on_move, nullptr, GetCurrentThreadId());
@@ -144,7 +138,7 @@ TEST_F(WindowDrag, AReleaseThatComesWhileTheQueueIsLookedAtEndsTheDecisionAtOnce
     EXPECT_TRUE(released);
     MSG msg;
     EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_LBUTTONUP, WM_LBUTTONUP, PM_NOREMOVE)) << "the release is left queued";
-    EXPECT_EQ(place(), before);
+    EXPECT_EQ(test_window_rect(window), before);
     EXPECT_EQ(GetCapture(), nullptr);
 }
 
@@ -152,7 +146,7 @@ TEST_F(WindowDrag, APressOnTheSurfaceThatLeavesTheWindowBecomesADrag)
 {
     // Two pixels from the right edge, then 40 to the right, past the window.
     ASSERT_TRUE(press(198, 75));
-    RECT before = place();
+    RECT before = test_window_rect(window);
     Watchdog dog(test_screen_point(window, 100, 75));
     DragHelper helper = {GetCurrentThreadId(), test_screen_point(window, 238, 75)};
     HANDLE thread = CreateThread(nullptr, 0, drag_out, &helper, 0, nullptr);
@@ -160,8 +154,8 @@ TEST_F(WindowDrag, APressOnTheSurfaceThatLeavesTheWindowBecomesADrag)
     WaitForSingleObject(thread, INFINITE);
     CloseHandle(thread);
     EXPECT_FALSE(dog.end()) << "the move past the edge was not seen";
-    EXPECT_EQ(place().left - before.left, 40);
-    EXPECT_EQ(place().top, before.top);
+    EXPECT_EQ(test_window_rect(window).left - before.left, 40);
+    EXPECT_EQ(test_window_rect(window).top, before.top);
 }
 
 }  // namespace

@@ -29,3 +29,10 @@ POINT test_screen_point(HWND window, int x, int y)
     ClientToScreen(window, &p);
     return p;
 }
+
+RECT test_window_rect(HWND window)
+{
+    RECT r = {};
+    GetWindowRect(window, &r);
+    return r;
+}

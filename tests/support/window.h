@@ -1,5 +1,6 @@
-// Windows for the tests: a plain top-level window made here, points of a
-// window on the screen, and rectangles that compare and print in assertions.
+// Windows for the tests: a plain top-level window made here, points and
+// rectangles of a window on the screen, and rectangles that compare and print
+// in assertions.
 #pragma once
 
 #include <windows.h>
@@ -26,3 +27,6 @@ HWND test_window_open(int x, int y, int width, int height, WNDPROC procedure = D
 
 // The screen position of a point in a window's client area.
 POINT test_screen_point(HWND window, int x, int y);
+
+// The window's outer rectangle on the screen.
+RECT test_window_rect(HWND window);

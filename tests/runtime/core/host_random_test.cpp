@@ -29,18 +29,13 @@ RandomState state_giving(uint32_t high, uint32_t low)
     return state;
 }
 
-TEST(RandomReference, Seed12345)
+TEST(RandomReference, Seeds12345AndZero)
 {
     RandomState state = {};
     random_seed(&state, 12345);
     EXPECT_EQ(random_draw(&state, 120), 33);
     EXPECT_EQ(random_draw(&state, 120), 85);
     EXPECT_EQ(random_draw(&state, 480), 318);
-}
-
-TEST(RandomReference, SeedZero)
-{
-    RandomState state = {};
     random_seed(&state, 0);
     EXPECT_EQ(draws(&state, 120, 8), (std::vector<int32_t>{65, 94, 79, 45, 28, 75, 77, 50}));
 }

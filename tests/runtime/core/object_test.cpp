@@ -44,11 +44,16 @@ protected:
     ObjectTable* table = nullptr;
 };
 
-TEST_F(ObjectTableTest, NumberZeroIsAnOrdinaryNumber)
+// Zero is an ordinary number; numbers below OBJECT_ANY are none.
+TEST_F(ObjectTableTest, NumberZeroIsAnOrdinaryNumberAndNumbersBelowAnyAreRefused)
 {
     ASSERT_NE(make(0, 7), nullptr);
     EXPECT_NE(object_table_find(table, 0), nullptr);
     EXPECT_EQ(object_table_find(table, 1), nullptr);
+    EXPECT_EQ(object_table_claim(table, -2), nullptr);
+    EXPECT_EQ(object_table_find(table, -2), nullptr);
+    EXPECT_EQ(object_table_check(table, -5), 0);
+    EXPECT_EQ(object_table_find(table, OBJECT_ANY), nullptr);
 }
 
 TEST_F(ObjectTableTest, GrowsByWholeStepsBeyondTheNumber)
@@ -72,14 +77,6 @@ TEST_F(ObjectTableTest, ClaimOfALiveNumberFreesTheOldObjectAndGivesAZeroRecord)
     EXPECT_EQ(freed[0], 3);
     EXPECT_EQ(again->handle, 0u);
     EXPECT_EQ(again->value, 0);
-}
-
-TEST_F(ObjectTableTest, NumbersBelowAnyAreRefused)
-{
-    EXPECT_EQ(object_table_claim(table, -2), nullptr);
-    EXPECT_EQ(object_table_find(table, -2), nullptr);
-    EXPECT_EQ(object_table_check(table, -5), 0);
-    EXPECT_EQ(object_table_find(table, OBJECT_ANY), nullptr);
 }
 
 TEST_F(ObjectTableTest, DynamicObjectsGetDistinctHandlesOutsideTheTable)

@@ -78,17 +78,13 @@ TEST_F(TextOperations, MiddleOfItsOwnResult)
     EXPECT_EQ(tail, text_at_offset(s + 8));
 }
 
-TEST_F(TextOperations, Code)
+TEST_F(TextOperations, CodeAndFromCode)
 {
     EXPECT_EQ(text_code(nullptr), 0);
     EXPECT_EQ(text_code(""), 0);
     EXPECT_EQ(text_code("A"), 65);
     EXPECT_EQ(text_code("\xFF"), 255);
     EXPECT_EQ(text_code("Я"), 0xDF);  // never negative, whatever char's sign
-}
-
-TEST_F(TextOperations, FromCode)
-{
     EXPECT_EQ(built(text_from_code(300)), std::string(1, char(44)));
     EXPECT_EQ(built(text_from_code(65)), "A");
     EXPECT_EQ(built(text_from_code(0x31 + 255)), "0");

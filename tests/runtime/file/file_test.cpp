@@ -54,35 +54,22 @@ TEST_F(FileTest, ExistingFileKeepsItsBytesAndIsWrittenFromItsStart)
     EXPECT_EQ(on_disk(name), std::string("ab\r\n456789"));
 }
 
-TEST_F(FileTest, LineIsPendingUntilCloseAndCountedInTheLength)
+// Empty and null lines write only the line end; a byte keeps its low eight
+// bits.
+TEST_F(FileTest, LinesAndBytesArePendingUntilCloseAndCountedInTheLength)
 {
     std::string name = path("line.bin");
     ASSERT_NE(file_open(0, name.c_str()), 0);
     EXPECT_EQ(file_write_line(0, "abc"), 5);
     EXPECT_EQ(file_length(0), 5);
-    EXPECT_EQ(on_disk(name), "");
-    file_close(0);
-    EXPECT_EQ(on_disk(name), "abc\r\n");
-}
-
-TEST_F(FileTest, EmptyAndNullLinesWriteOnlyTheLineEnd)
-{
-    std::string name = path("empty.bin");
-    ASSERT_NE(file_open(0, name.c_str()), 0);
     EXPECT_EQ(file_write_line(0, ""), 2);
     EXPECT_EQ(file_write_line(0, nullptr), 2);
-    file_close(0);
-    EXPECT_EQ(on_disk(name), "\r\n\r\n");
-}
-
-TEST_F(FileTest, ByteKeepsItsLowEightBits)
-{
-    std::string name = path("byte.bin");
-    ASSERT_NE(file_open(0, name.c_str()), 0);
     EXPECT_EQ(file_write_byte(0, 300), 1);
     EXPECT_EQ(file_write_byte(0, -1), 1);
+    EXPECT_EQ(file_length(0), 11);
+    EXPECT_EQ(on_disk(name), "");
     file_close(0);
-    EXPECT_EQ(on_disk(name), std::string("\x2C\xFF", 2));
+    EXPECT_EQ(on_disk(name), std::string("abc\r\n\r\n\r\n\x2C\xFF", 11));
 }
 
 TEST_F(FileTest, WriteThatExactlyFillsTheBufferFlushesFirst)

@@ -95,7 +95,8 @@ DWORD WINAPI post_late(void* parameter)
     return 0;
 }
 
-TEST_F(EventTest, ALookWithNothingQueuedGivesZeroAtOnce)
+// A look gives zero at once, a wait with a time-out after it.
+TEST_F(EventTest, WithNothingQueuedALookGivesZeroAtOnceAndAWaitAfterItsTimeOut)
 {
     LatePost late = {CreateEventA(nullptr, TRUE, FALSE, nullptr), GetCurrentThreadId()};
     HANDLE poster = CreateThread(nullptr, 0, post_late, &late, 0, nullptr);
@@ -106,16 +107,12 @@ TEST_F(EventTest, ALookWithNothingQueuedGivesZeroAtOnce)
     WaitForSingleObject(poster, INFINITE);
     CloseHandle(poster);
     CloseHandle(late.stop);
-}
-
-TEST_F(EventTest, ATimeOutWithoutInputGivesZeroAfterTheTimeOut)
-{
     DWORD start = GetTickCount();
     EXPECT_EQ(event_wait(200), 0);
     EXPECT_GE(GetTickCount() - start, 150u);
 }
 
-TEST_F(EventTest, RepeatedMovesQueueOneEventButInterleavedOnesEach)
+TEST_F(EventTest, RepeatedMovesQueueOneEventButInterleavedOnesOrOtherWindowsEach)
 {
     SendMessageA(window, WM_MOVE, 0, 0);
     SendMessageA(window, WM_MOVE, 0, 0);
@@ -126,10 +123,8 @@ TEST_F(EventTest, RepeatedMovesQueueOneEventButInterleavedOnesEach)
     SendMessageA(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(300, 200));
     SendMessageA(window, WM_MOVE, 0, 0);
     EXPECT_EQ(test_events_now(), Events({EVENT_MOVE_WINDOW, EVENT_SIZE_WINDOW, EVENT_MOVE_WINDOW}));
-}
 
-TEST_F(EventTest, DeferredEventsNameTheirWindow)
-{
+    // Each window's move is its own event, naming its window.
     ASSERT_NE(window_open(4, 0, 0, 50, 50, "", WS_POPUP | WINDOW_INVISIBLE), 0);
     SendMessageA(window_handle(4), WM_MOVE, 0, 0);
     SendMessageA(window, WM_MOVE, 0, 0);
@@ -330,7 +325,9 @@ TEST_F(EventTest, AMessageSentFromAnotherThreadEndsTheWaitEarly)
     EXPECT_STREQ(text, "tick");
 }
 
-TEST_F(EventTest, AnItemClickIsPostedOnceMoreAndThenReported)
+// An item click is posted once more and then reported; a gadget event is
+// reported at once. Both name their item and type.
+TEST_F(EventTest, AnItemClickIsPostedOnceMoreAndThenReportedAGadgetEventAtOnce)
 {
     const LPARAM mouse[] = {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_LBUTTONDBLCLK, WM_RBUTTONDBLCLK};
     for (int32_t type = 0; type < 4; ++type) {
@@ -343,10 +340,7 @@ TEST_F(EventTest, AnItemClickIsPostedOnceMoreAndThenReported)
     PostMessageA(window, MSG_ITEM_CLICK_DEFERRED, 99, WM_MOUSEMOVE);
     EXPECT_EQ(event_wait(0), static_cast<int32_t>(MSG_ITEM_CLICK_DEFERRED));
     EXPECT_EQ(event_gadget(), 33);
-}
 
-TEST_F(EventTest, AGadgetEventMessageReportsItsItemAndType)
-{
     PostMessageA(window, MSG_GADGET_EVENT, 9, 4);
     EXPECT_EQ(event_wait(0), EVENT_GADGET);
     EXPECT_EQ(event_gadget(), 9);

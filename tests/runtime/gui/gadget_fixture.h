@@ -12,20 +12,10 @@
 #include "tests/support/window.h"
 
 // A plain top-level window for gadgets whose procedure hands control colours
-// to the gadget kinds as a library window's does; the last WM_COMMAND it
-// received is kept.
+// to the gadget kinds as a library window's does.
 struct GadgetParent {
-    static WPARAM& last_command()
-    {
-        static WPARAM command;
-        return command;
-    }
-    // Answers WM_QUERYUISTATE with hidden focus cues while set.
-    static bool& hide_focus()
-    {
-        static bool hide;
-        return hide;
-    }
+    static inline WPARAM last_command;  // of the last WM_COMMAND
+    static inline bool hide_focus;      // WM_QUERYUISTATE answers hidden focus cues
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
     {
         if (message == WM_CTLCOLORSTATIC) {
@@ -34,8 +24,8 @@ struct GadgetParent {
                 return r;
         }
         if (message == WM_COMMAND)
-            last_command() = wparam;
-        if (message == WM_QUERYUISTATE && hide_focus())
+            last_command = wparam;
+        if (message == WM_QUERYUISTATE && hide_focus)
             return UISF_HIDEFOCUS;
         return DefWindowProcA(window, message, wparam, lparam);
     }

@@ -5,7 +5,6 @@
 
 #include <windows.h>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -16,36 +15,14 @@
 
 namespace {
 
-struct WindowSearch {
-    const char* class_name;
-    HWND found;
-};
-
-// A named callback: a lambda's function pointer would not be WINAPI on i686.
-BOOL CALLBACK window_seek(HWND window, LPARAM lparam)
+// The visible box of the thread, waited for up to half a minute; null when
+// none came up.
+HWND thread_box(DWORD thread)
 {
-    WindowSearch* s = reinterpret_cast<WindowSearch*>(lparam);
-    char name[64];
-    if (IsWindowVisible(window) && GetClassNameA(window, name, sizeof name) &&
-        std::strcmp(name, s->class_name) == 0) {
-        s->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// A window of the thread with that class, waited for up to `ms` milliseconds;
-// null when none appeared.
-HWND thread_window(DWORD thread, const char* class_name, DWORD ms)
-{
-    WindowSearch search = {class_name, nullptr};
-    DWORD start = GetTickCount();
-    do {
-        EnumThreadWindows(thread, window_seek, reinterpret_cast<LPARAM>(&search));
-        if (search.found)
-            return search.found;
-        Sleep(20);
-    } while (GetTickCount() - start < ms);
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 30000; Sleep(20))
+        for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "#32770", nullptr)) != nullptr;)
+            if (IsWindowVisible(w) && GetWindowThreadProcessId(w, nullptr) == thread)
+                return w;
     return nullptr;
 }
 
@@ -67,7 +44,7 @@ struct BoxAnswer {
     static DWORD WINAPI run(void* self)
     {
         BoxAnswer* a = static_cast<BoxAnswer*>(self);
-        a->box = thread_window(a->main_thread, "#32770", 30000);
+        a->box = thread_box(a->main_thread);
         if (!a->box) {
             std::fprintf(stderr, "no message box came up within 30 s: ending the test program\n");
             std::fflush(stderr);

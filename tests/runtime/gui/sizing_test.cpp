@@ -12,6 +12,7 @@
 #include "tests/runtime/gui/window_fixture.h"
 #include "tests/support/events.h"
 #include "tests/support/input.h"
+#include "tests/support/window.h"
 
 namespace {
 
@@ -32,13 +33,6 @@ bool was_seen(UINT message)
     return std::find(seen.begin(), seen.end(), message) != seen.end();
 }
 
-RECT window_rect(HWND window)
-{
-    RECT r;
-    GetWindowRect(window, &r);
-    return r;
-}
-
 class SizingTest : public WindowFixture {
 protected:
     void SetUp() override
@@ -48,11 +42,11 @@ protected:
         SetFocus(window);
         seen.clear();
         minimum_width = 0;
-        start = window_rect(window);
+        start = test_window_rect(window);
         window_set_callback(0, watch);
         // Moves left over from earlier cursor changes are handled first.
         test_mouse_settle({start.left + 50, start.top + 60}, test_events_drop);
-        start = window_rect(window);
+        start = test_window_rect(window);
     }
     void TearDown() override
     {
@@ -77,7 +71,7 @@ TEST_F(SizingTest, TheMouseDragsTheChosenEdgeUntilTheButtonIsReleased)
     EXPECT_TRUE(was_seen(WM_LBUTTONDOWN));
 
     ASSERT_TRUE(test_mouse_settle({start.right + 60, start.top + 40}, test_events_drop));
-    RECT r = window_rect(window);
+    RECT r = test_window_rect(window);
     EXPECT_EQ(r.right, start.right + 60 + 2);
     EXPECT_EQ(r.left, start.left);
     EXPECT_EQ(r.top, start.top);
@@ -100,7 +94,7 @@ TEST_F(SizingTest, TheWindowCanRaiseItsMinimumTrackingSize)
     EXPECT_EQ(sizing_state()->limits.ptMaxTrackSize.x, GetSystemMetrics(SM_CXMAXTRACK));
     // Past the right edge: the left edge stops 250 pixels short of it.
     ASSERT_TRUE(test_mouse_settle({start.right + 100, start.top + 40}, test_events_drop));
-    RECT r = window_rect(window);
+    RECT r = test_window_rect(window);
     EXPECT_EQ(r.right, start.right);
     EXPECT_EQ(r.left, start.right - 250);
     SendMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
@@ -135,14 +129,14 @@ TEST_F(SizingTest, ArrowKeysPickAnEdgeThenACorner)
     key(VK_RIGHT);
     EXPECT_EQ(sizing_state()->edge, WMSZ_RIGHT);
     ASSERT_TRUE(cursor_at(start.right - 2, start.top + 60));
-    RECT r = window_rect(window);
+    RECT r = test_window_rect(window);
     EXPECT_TRUE(EqualRect(&r, &start));
 
     // A further Right moves the cursor by 10 and the edge with it; under Wine
     // GetCursorPos now and then reads an old point, so only the sides that
     // must not move are checked.
     key(VK_RIGHT);
-    r = window_rect(window);
+    r = test_window_rect(window);
     EXPECT_EQ(r.left, start.left);
     EXPECT_EQ(r.top, start.top);
     EXPECT_EQ(r.bottom, start.bottom);
@@ -161,7 +155,7 @@ TEST_F(SizingTest, AChildWindowIsPlacedInItsParentsClientArea)
 {
     ASSERT_NE(window_open(1, 20, 30, 100, 50, "", WS_CHILD | WS_THICKFRAME, window), 0);
     HWND child = window_handle(1);
-    RECT before = window_rect(child);
+    RECT before = test_window_rect(child);
     SendMessageA(child, WM_SYSCOMMAND, SC_SIZE | WMSZ_BOTTOM, 0);
     // A point 40 pixels below the child's bottom edge, in its client area.
     POINT p = {10, before.bottom + 40};
@@ -169,7 +163,7 @@ TEST_F(SizingTest, AChildWindowIsPlacedInItsParentsClientArea)
     SendMessageA(child, WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y));
     SendMessageA(child, WM_LBUTTONUP, 0, 0);
     EXPECT_EQ(sizing_state()->active, 0);
-    RECT after = window_rect(child);
+    RECT after = test_window_rect(child);
     EXPECT_EQ(after.top, before.top);
     EXPECT_EQ(after.bottom, before.bottom + 40 + 2);
     EXPECT_EQ(after.left, before.left);

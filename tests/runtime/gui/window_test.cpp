@@ -16,18 +16,12 @@
 #include "tests/support/pixels.h"
 #include "tests/support/pump.h"
 #include "tests/support/runtime_start.h"
+#include "tests/support/window.h"
 #include "tools/gdi_census/gdi_census.h"
 
 namespace {
 
 const uint32_t GAME_FLAGS = 0x90000001;  // WS_POPUP | WINDOW_INVISIBLE | WINDOW_CENTER_SCREEN
-
-RECT window_rect(HWND window)
-{
-    RECT r;
-    GetWindowRect(window, &r);
-    return r;
-}
 
 bool class_registered(const std::string& name)
 {
@@ -67,7 +61,7 @@ TEST_F(WindowTest, GameWindowIsAFramelessCentredPopupHiddenUntilShown)
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(handle, reinterpret_cast<intptr_t>(window));
 
-    RECT r = window_rect(window);
+    RECT r = test_window_rect(window);
     EXPECT_EQ(r.right - r.left, 600);
     EXPECT_EQ(r.bottom - r.top, 620);
     EXPECT_EQ(r.left, (screen_width - 600) / 2);
@@ -95,7 +89,7 @@ TEST_F(WindowTest, NoStyleAtAllAddsACaptionAndTheFrameToTheOuterSize)
 
     RECT expected = {0, 0, 300, 200};
     AdjustWindowRect(&expected, WS_CAPTION, FALSE);
-    RECT r = window_rect(window);
+    RECT r = test_window_rect(window);
     EXPECT_EQ(r.right - r.left, expected.right - expected.left);
     EXPECT_EQ(r.bottom - r.top, expected.bottom - expected.top);
     EXPECT_GT(r.bottom - r.top, 200);
@@ -114,7 +108,7 @@ TEST_F(WindowTest, NoStyleAtAllAddsACaptionAndTheFrameToTheOuterSize)
 TEST_F(WindowTest, AWindowLargerThanTheScreenIsCutToItAndPlacedAtTheCorner)
 {
     ASSERT_NE(window_open(0, 0, 0, screen_width + 500, screen_height + 300, "big", GAME_FLAGS), 0);
-    RECT r = window_rect(window_handle(0));
+    RECT r = test_window_rect(window_handle(0));
     EXPECT_EQ(r.left, 0);
     EXPECT_EQ(r.top, 0);
     EXPECT_EQ(r.right, screen_width);
@@ -129,27 +123,33 @@ TEST_F(WindowTest, AnOpenCoordinateGivesTheSystemDefaultPositionForBoth)
     ASSERT_NE(window_open(0, COORD_IGNORE, 333, 200, 100, "open x", WS_POPUP | WINDOW_INVISIBLE), 0);
     ASSERT_NE(window_open(1, 40, COORD_IGNORE, 200, 100, "open y", WS_POPUP | WINDOW_INVISIBLE), 0);
     for (ObjectNumber n : {0, 1}) {
-        RECT r = window_rect(window_handle(n));
+        RECT r = test_window_rect(window_handle(n));
         EXPECT_EQ(r.left, 0) << n;
         EXPECT_EQ(r.top, 0) << n;
     }
 }
 
-TEST_F(WindowTest, CentringOnAParentRaisesNegativePositionsToZero)
+TEST_F(WindowTest, CentringOnAParentRaisesNegativePositionsToZeroAndCentringOnTheScreenWins)
 {
     HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP, 200, 100, 600, 400, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(window_open(0, 5, 5, 200, 100, "child", WS_POPUP | WINDOW_CENTER_PARENT | WINDOW_INVISIBLE, parent), 0);
-    RECT r = window_rect(window_handle(0));
+    RECT r = test_window_rect(window_handle(0));
     EXPECT_EQ(r.left, 200 + (600 - 200) / 2);
     EXPECT_EQ(r.top, 100 + (400 - 100) / 2);
 
     MoveWindow(parent, 10, 10, 100, 80, FALSE);
     ASSERT_NE(window_open(1, 5, 5, 400, 300, "child", WS_POPUP | WINDOW_CENTER_PARENT | WINDOW_INVISIBLE, parent), 0);
-    r = window_rect(window_handle(1));
+    r = test_window_rect(window_handle(1));
     EXPECT_EQ(r.left, 0);
     EXPECT_EQ(r.top, 0);
-    window_close(0);
-    window_close(1);
+
+    // Centring on the screen wins.
+    ASSERT_NE(window_open(2, 0, 0, 200, 100, "", GAME_FLAGS | WINDOW_CENTER_PARENT, parent), 0);
+    r = test_window_rect(window_handle(2));
+    EXPECT_EQ(r.left, (screen_width - 200) / 2);
+    EXPECT_EQ(r.top, (screen_height - 100) / 2);
+    for (ObjectNumber n : {0, 1, 2})
+        window_close(n);
     DestroyWindow(parent);
 }
 
@@ -158,27 +158,16 @@ TEST_F(WindowTest, CentringOnNothingKeepsTheGivenPosition)
     SetActiveWindow(nullptr);
     ASSERT_EQ(GetActiveWindow(), nullptr);
     ASSERT_NE(window_open(0, 30, 40, 200, 100, "", WS_POPUP | WINDOW_CENTER_PARENT | WINDOW_INVISIBLE), 0);
-    RECT r = window_rect(window_handle(0));
+    RECT r = test_window_rect(window_handle(0));
     EXPECT_EQ(r.left, 30);
     EXPECT_EQ(r.top, 40);
 
     // An open coordinate that nothing centres on is left to the system,
     // not taken as a position far off the screen.
     ASSERT_NE(window_open(1, COORD_IGNORE, 40, 200, 100, "", WS_POPUP | WINDOW_CENTER_PARENT | WINDOW_INVISIBLE), 0);
-    r = window_rect(window_handle(1));
+    r = test_window_rect(window_handle(1));
     EXPECT_GE(r.left, 0);
     EXPECT_LT(r.left, screen_width);
-}
-
-TEST_F(WindowTest, CentreScreenWinsOverCentreParent)
-{
-    HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
-    ASSERT_NE(window_open(0, 0, 0, 200, 100, "", GAME_FLAGS | WINDOW_CENTER_PARENT, parent), 0);
-    RECT r = window_rect(window_handle(0));
-    EXPECT_EQ(r.left, (screen_width - 200) / 2);
-    EXPECT_EQ(r.top, (screen_height - 100) / 2);
-    window_close(0);
-    DestroyWindow(parent);
 }
 
 // Watches the creation of a window: whether an earlier window still existed.

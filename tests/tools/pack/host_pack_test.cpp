@@ -1,6 +1,7 @@
 // Packer: round trips through the runtime's decoder over generated inputs
-// (random, runs, text, structured binary), and sizes that show the tokens at
-// work.
+// (random, runs, text, structured binary), sizes that show the tokens at
+// work, and the pack command refusing, with its reason, inputs anyone could
+// hand it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "runtime/skin/packed_block.h"
+#include "tests/support/tool_run.h"
 #include "tools/pack/pack.h"
 
 namespace {
@@ -174,6 +176,41 @@ TEST(PackBlock, HeaderCarriesSizeAndChecksum)
     block[6] ^= 1;
     std::vector<uint8_t> out(data.size());
     EXPECT_EQ(packed_block_unpack_ex(block.data(), block.size(), out.data(), out.size()), 0u);
+}
+
+const std::string TOOL = "'" PACK_TOOL "'";
+
+// A block header claiming `size` bytes, without a checksum, and `words`
+// stream words of zeros (a zero stream ends at its first token).
+std::string block(uint32_t size, int words)
+{
+    std::string b = "JC";
+    for (int k = 0; k < 4; ++k)
+        b += char(size >> (8 * k));
+    return b + std::string(4 + 4 * words, '\0');
+}
+
+using PackTool = ToolRun;
+
+TEST_F(PackTool, PathsThatHoldNoFileOrClaimTooMuchAreRefused)
+{
+    EXPECT_EQ(run(TOOL + " -d . out"), 1);
+    EXPECT_NE(err.find("pack: . is a folder"), std::string::npos) << err;
+    EXPECT_EQ(run("ulimit -v 200000 && timeout 60 " + TOOL + " /dev/zero out"), 1);
+    EXPECT_NE(err.find("/dev/zero is not a regular file"), std::string::npos) << err;
+    put_sparse("big", uint64_t(4) << 30, "JC");
+    EXPECT_EQ(run("ulimit -v 200000 && " + TOOL + " -d big out"), 1);
+    EXPECT_NE(err.find("pack: big is too large"), std::string::npos) << err;
+    // One stream word makes at most 64 KiB: 4 GiB is refused from the header.
+    // Three words could make 2 GiB - 1, which is reserved but, the stream
+    // being empty, never written: the tool stays small.
+    put("tiny", block(0xFFFFFFFF, 1));
+    EXPECT_EQ(run("ulimit -v 200000 && " + TOOL + " -d tiny out"), 1);
+    EXPECT_NE(err.find("pack: tiny claims more bytes than its stream can make"), std::string::npos) << err;
+    put("empty", block(0x7FFFFFFF, 3));
+    EXPECT_EQ(run(TOOL + " -d empty out"), 1);
+    EXPECT_NE(err.find("pack: empty is not a sound packed block"), std::string::npos) << err;
+    EXPECT_LT(peak_kib, 64 * 1024);
 }
 
 }  // namespace

@@ -19,7 +19,9 @@ std::string record(int32_t seconds)
 
 using ScoreReadTool = ToolRun;
 
-TEST_F(ScoreReadTool, PrintsTheTimeOfScorePng)
+// score.png by default; 4 GiB whose last bytes are a record, read with 100 MB
+// of address space: only the end of the file can be in memory.
+TEST_F(ScoreReadTool, PrintsTheTimeAtTheEndOfTheFile)
 {
     put("score.png", PNG_BYTES + record(42));
     EXPECT_EQ(run(TOOL), 0);
@@ -27,28 +29,23 @@ TEST_F(ScoreReadTool, PrintsTheTimeOfScorePng)
     EXPECT_EQ(err, "");
     EXPECT_EQ(run(TOOL + " score.png"), 0);
     EXPECT_EQ(out, "42\n");
+    put_sparse("score.png", uint64_t(4) << 30, record(1234));
+    EXPECT_EQ(run("ulimit -v 100000 && " + TOOL), 0) << err;
+    EXPECT_EQ(out, "1234\n");
 }
 
-TEST_F(ScoreReadTool, ReportsAMissingRecordWithAMessage)
+// Each failure has its own status and names its reason. The limits turn a
+// tool that reads a device for ever into a quick failure.
+TEST_F(ScoreReadTool, EachFailureHasItsOwnStatusAndReason)
 {
     put("score.png", PNG_BYTES);
     EXPECT_EQ(run(TOOL), 1);
     EXPECT_EQ(out, "");
     EXPECT_NE(err.find("score.png: no score record"), std::string::npos) << err;
-}
-
-TEST_F(ScoreReadTool, ReportsAMissingFile)
-{
     EXPECT_EQ(run(TOOL + " absent.png"), 2);
     EXPECT_NE(err.find("absent.png: cannot be opened"), std::string::npos) << err;
     EXPECT_EQ(run(TOOL + " a b"), 2);
     EXPECT_NE(err.find("usage"), std::string::npos) << err;
-}
-
-// Paths that hold no file to read, each with its own reason and status. The
-// limits turn a tool that reads a device for ever into a quick failure.
-TEST_F(ScoreReadTool, FoldersDevicesAndEmptyFilesGetTheirOwnStatus)
-{
     EXPECT_EQ(run(TOOL + " ."), 3);
     EXPECT_NE(err.find("score_read: .: is a folder"), std::string::npos) << err;
     EXPECT_EQ(run("ulimit -v 100000 && timeout 60 " + TOOL + " /dev/zero"), 4);
@@ -56,15 +53,6 @@ TEST_F(ScoreReadTool, FoldersDevicesAndEmptyFilesGetTheirOwnStatus)
     put("score.png", "");
     EXPECT_EQ(run(TOOL), 5);
     EXPECT_NE(err.find("score.png: is empty"), std::string::npos) << err;
-}
-
-// 4 GiB whose last bytes are a record, read with 100 MB of address space:
-// only the end of the file can be in memory.
-TEST_F(ScoreReadTool, AFourGibFileIsReadAtItsEndOnly)
-{
-    put_sparse("score.png", uint64_t(4) << 30, record(1234));
-    EXPECT_EQ(run("ulimit -v 100000 && " + TOOL), 0) << err;
-    EXPECT_EQ(out, "1234\n");
 }
 
 }  // namespace
